@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ui/MainWindow.h"
+
+#include <memory>
+#include <optional>
+
+class QLockFile;
+
+class Messenger;
+
+/// Start-up before the main window is filled: the catalogue file is opened (or, when the folder has none,
+/// created at the keeper's request) and the search program's setting is read. Every failure is shown as a
+/// message and gives nothing back; nothing is written to an existing catalogue.
+namespace Startup {
+std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& messenger);
+/// Takes the folder's single-instance lock. Returns nothing, after a message, when another Mézor holds it; a folder
+/// where no lock can be written (read-only) is opened without one.
+std::optional<std::unique_ptr<QLockFile>> lockFolder(const CatalogueFolder& folder, Messenger& messenger);
+/// Creates an empty catalogue in `folder`, and a settings file with an empty "programme=" line if there is none.
+void createCatalogue(const CatalogueFolder& folder);
+} // namespace Startup

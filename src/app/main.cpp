@@ -1,0 +1,57 @@
+#include "app/Startup.h"
+#include "browsing/DesktopOpener.h"
+#include "catalogue/CatalogueFolder.h"
+#include "check/ProgramStarter.h"
+#include "ui/MainWindow.h"
+#include "ui/Messenger.h"
+#include "ui/UiTexts.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("mezor"));
+    QApplication::setApplicationDisplayName(UiTexts::applicationTitle());
+    QApplication::setApplicationVersion(QStringLiteral(MEZOR_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/mezor/mezor.png")));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Mézor : catalogue des énigmes Dravé, Plomé, Tusqué et Vantorel."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("dossier"),
+                                 QStringLiteral("Dossier du catalogue (par défaut : celui du programme s'il contient "
+                                                "Mézor.db, sinon le dossier de données de l'utilisateur)."),
+                                 QStringLiteral("[dossier]"));
+    parser.process(app);
+
+    const QStringList positional = parser.positionalArguments();
+    const CatalogueFolder folder(CatalogueFolder::choose(
+        positional.value(0), QApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+
+    QtMessenger messenger;
+    QtDesktopOpener desktop;
+    QProcessStarter programs;
+
+    const auto lock = Startup::lockFolder(folder, messenger);
+    if (!lock) {
+        return 1;
+    }
+    std::optional<LoadedCatalogue> loaded = Startup::open(folder, messenger);
+    if (!loaded) {
+        return 1;
+    }
+    MainWindow window(folder, Services{&messenger, &desktop, &programs});
+    messenger.setParent(&window);
+    if (!window.load(std::move(*loaded))) {
+        return 1;
+    }
+    window.show();
+    return QApplication::exec();
+}

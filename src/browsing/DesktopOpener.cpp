@@ -1,0 +1,8 @@
+#include "browsing/DesktopOpener.h"
+
+#include <QDesktopServices>
+
+bool QtDesktopOpener::open(const QUrl& url)
+{
+    return QDesktopServices::openUrl(url);
+}

@@ -1,0 +1,430 @@
+#include "catalogue/Catalogue.h"
+
+#include "catalogue/CatalogueError.h"
+#include "catalogue/CatalogueTexts.h"
+
+#include <QCollator>
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <algorithm>
+#include <atomic>
+
+namespace {
+
+using Kind = CatalogueError::Kind;
+
+// SQLite result codes that mean "someone else holds the file".
+bool isLockError(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    return code == u"5" || code == u"6";
+}
+
+bool isReadOnlyError(const QSqlError& error)
+{
+    return error.nativeErrorCode() == u"8";
+}
+
+QString engineText(const QSqlError& error)
+{
+    return error.text().trimmed();
+}
+
+const QCollator& frenchCollator()
+{
+    static const QCollator collator = [] {
+        QCollator c(QLocale(QLocale::French, QLocale::France));
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    return collator;
+}
+
+void sortByText(QList<PuzzleEntry>& entries, QString PuzzleEntry::*field)
+{
+    const QCollator& collator = frenchCollator();
+    QList<std::pair<QCollatorSortKey, qsizetype>> keys;
+    keys.reserve(entries.size());
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        keys.emplace_back(collator.sortKey(entries[i].*field), i);
+    }
+    // The input is in number order and the sort is stable, so equal texts keep number order.
+    std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
+    QList<PuzzleEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const auto& key : keys) {
+        sorted.append(std::move(entries[key.second]));
+    }
+    entries = std::move(sorted);
+}
+
+} // namespace
+
+bool sameAuthor(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+Catalogue::Catalogue(const QString& path)
+    : m_path(path)
+{
+    static std::atomic<int> counter{0};
+    m_connection = QStringLiteral("mezor-catalogue-%1").arg(counter++);
+
+    // QSQLITE would create an empty file for a missing path: the keeper must be asked first.
+    if (!QFileInfo(path).isFile()) {
+        throw CatalogueError(Kind::Missing, CatalogueTexts::missing().arg(path));
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+    if (!db.open()) {
+        throw CatalogueError(Kind::NotACatalogue, CatalogueTexts::notACatalogue().arg(path), engineText(db.lastError()));
+    }
+    try {
+        // Rollback journal with a full sync on commit: a committed entry survives a crash or a power cut, and the
+        // catalogue stays one file that the keeper can copy (no -wal/-shm companions).
+        QSqlQuery pragma(db);
+        for (const char* sql : {"PRAGMA synchronous = FULL", "PRAGMA journal_mode = DELETE"}) {
+            if (!pragma.exec(QString::fromLatin1(sql))) {
+                throwReadError(pragma);
+            }
+        }
+        QSqlQuery check(db);
+        if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next() || check.value(0).toString() != u"ok") {
+            throw CatalogueError(Kind::NotACatalogue, CatalogueTexts::notACatalogue().arg(path),
+                                 check.lastError().isValid() ? engineText(check.lastError()) : check.value(0).toString());
+        }
+        checkTables();
+    } catch (...) {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connection);
+        throw;
+    }
+}
+
+Catalogue::~Catalogue()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (db.isOpen()) {
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+QSqlDatabase Catalogue::database() const
+{
+    return QSqlDatabase::database(m_connection, false);
+}
+
+QStringList Catalogue::schemaStatements()
+{
+    QFile file(QStringLiteral(":/mezor/schema.sql"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QString text;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        if (!line.trimmed().startsWith(u"--")) {
+            text += line + u'\n';
+        }
+    }
+    QStringList statements;
+    for (const QString& statement : text.split(u';')) {
+        if (!statement.trimmed().isEmpty()) {
+            statements.append(statement.trimmed());
+        }
+    }
+    return statements;
+}
+
+void Catalogue::create(const QString& path)
+{
+    if (QFileInfo::exists(path)) {
+        throw CatalogueError(Kind::Write, CatalogueTexts::createFailed().arg(path), QStringLiteral("file exists"));
+    }
+    const QString connection = QStringLiteral("mezor-create");
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        if (!db.open()) {
+            failure = engineText(db.lastError());
+        } else {
+            db.transaction();
+            QSqlQuery query(db);
+            const QStringList statements = schemaStatements();
+            if (statements.isEmpty()) {
+                failure = QStringLiteral("schema resource missing");
+            }
+            for (const QString& statement : statements) {
+                if (failure.isEmpty() && !query.exec(statement)) {
+                    failure = engineText(query.lastError());
+                }
+            }
+            if (failure.isEmpty() && !db.commit()) {
+                failure = engineText(db.lastError());
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (!failure.isEmpty()) {
+        QFile::remove(path);
+        throw CatalogueError(Kind::Write, CatalogueTexts::createFailed().arg(path), failure);
+    }
+}
+
+QString Catalogue::quoted(const QString& identifier) const
+{
+    return database().driver()->escapeIdentifier(identifier, QSqlDriver::TableName);
+}
+
+QSqlQuery Catalogue::prepare(const QString& sql) const
+{
+    QSqlQuery query(database());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql)) {
+        throwReadError(query);
+    }
+    return query;
+}
+
+void Catalogue::exec(QSqlQuery& query, const QString& sql) const
+{
+    if (!(sql.isEmpty() ? query.exec() : query.exec(sql))) {
+        throwReadError(query);
+    }
+}
+
+void Catalogue::throwReadError(const QSqlQuery& query) const
+{
+    const QSqlError error = query.lastError();
+    if (isLockError(error)) {
+        throw CatalogueError(Kind::Locked, CatalogueTexts::locked().arg(m_path), engineText(error));
+    }
+    throw CatalogueError(Kind::Read, CatalogueTexts::readFailed().arg(m_path), engineText(error));
+}
+
+void Catalogue::checkTables()
+{
+    // Every table and field the program reads must be there before anything is shown; `titres` came last, so an
+    // older file lacks it.
+    auto check = [this](const QString& table, const QStringList& fields, Kind kind) {
+        QSqlQuery query(database());
+        QStringList columns;
+        for (const QString& field : fields) {
+            columns.append(quoted(field));
+        }
+        const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 0").arg(columns.join(u", "), quoted(table));
+        if (!query.exec(sql)) {
+            const QSqlError error = query.lastError();
+            if (isLockError(error)) {
+                throw CatalogueError(Kind::Locked, CatalogueTexts::locked().arg(m_path), engineText(error));
+            }
+            if (error.text().contains(u"not a database") || error.text().contains(u"malformed")) {
+                throw CatalogueError(Kind::NotACatalogue, CatalogueTexts::notACatalogue().arg(m_path), engineText(error));
+            }
+            const QString message = kind == Kind::OutOfDate ? CatalogueTexts::outOfDate().arg(m_path)
+                                                            : CatalogueTexts::missingTables().arg(m_path, table);
+            throw CatalogueError(kind, message, engineText(error));
+        }
+    };
+    for (const Category& category : Category::all()) {
+        if (category.loadsInStoredOrder) {
+            continue; // checked last, as the out-of-date case
+        }
+        check(category.table,
+              {QStringLiteral("ref"), category.answerField, QStringLiteral("auteur"), QStringLiteral("url"),
+               QStringLiteral("lien")},
+              Kind::MissingTables);
+    }
+    check(QStringLiteral("auteurs"), {QStringLiteral("nom")}, Kind::MissingTables);
+    for (const Category& category : Category::all()) {
+        if (category.loadsInStoredOrder) {
+            check(category.table,
+                  {QStringLiteral("ref"), category.answerField, QStringLiteral("auteur"), QStringLiteral("url"),
+                   QStringLiteral("lien")},
+                  Kind::OutOfDate);
+        }
+    }
+}
+
+QList<PuzzleEntry> Catalogue::entries(const Category& category, EntryOrder order) const
+{
+    // Without ORDER BY a plain table scan returns the rows in the order the table stores them.
+    QString sql = QStringLiteral("SELECT ref, %1, auteur, url, lien FROM %2")
+                      .arg(quoted(category.answerField), quoted(category.table));
+    if (order != EntryOrder::Stored) {
+        sql += QStringLiteral(" ORDER BY ref ASC");
+    }
+    QSqlQuery query = prepare(sql);
+    exec(query, {});
+    QList<PuzzleEntry> result;
+    while (query.next()) {
+        result.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                       query.value(3).toString(), query.value(4).toString()});
+    }
+    if (query.lastError().isValid()) {
+        throwReadError(query);
+    }
+    if (order == EntryOrder::ByAnswer) {
+        sortByText(result, &PuzzleEntry::answer);
+    } else if (order == EntryOrder::ByAuthor) {
+        sortByText(result, &PuzzleEntry::author);
+    }
+    return result;
+}
+
+std::optional<PuzzleEntry> Catalogue::entry(const Category& category, const QString& ref) const
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT ref, %1, auteur, url, lien FROM %2 WHERE ref = ?")
+                                  .arg(quoted(category.answerField), quoted(category.table)));
+    query.addBindValue(ref);
+    exec(query, {});
+    if (!query.next()) {
+        if (query.lastError().isValid()) {
+            throwReadError(query);
+        }
+        return std::nullopt;
+    }
+    return PuzzleEntry{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                       query.value(3).toString(), query.value(4).toString()};
+}
+
+int Catalogue::count(const Category& category) const
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT COUNT(*) FROM %1").arg(quoted(category.table)));
+    exec(query, {});
+    if (!query.next()) {
+        throwReadError(query);
+    }
+    return query.value(0).toInt();
+}
+
+QStringList Catalogue::authors() const
+{
+    QSqlQuery query = prepare(QStringLiteral("SELECT nom FROM auteurs"));
+    exec(query, {});
+    QStringList names;
+    while (query.next()) {
+        names.append(query.value(0).toString());
+    }
+    if (query.lastError().isValid()) {
+        throwReadError(query);
+    }
+    return names;
+}
+
+bool Catalogue::isAuthorRegistered(const QString& name) const
+{
+    // SQLite folds only ASCII letters, so Léa and LÉA are compared here rather than in SQL.
+    const QStringList names = authors();
+    return std::any_of(names.begin(), names.end(), [&](const QString& n) { return sameAuthor(n, name); });
+}
+
+void Catalogue::beginWrite()
+{
+    if (!m_wrote) {
+        m_wrote = true;
+        if (m_beforeFirstWrite) {
+            m_beforeFirstWrite();
+        }
+    }
+    QSqlDatabase db = database();
+    if (!db.transaction()) {
+        throwWriteError(engineText(db.lastError()));
+    }
+}
+
+void Catalogue::commitWrite()
+{
+    QSqlDatabase db = database();
+    if (!db.commit()) {
+        const QString detail = engineText(db.lastError());
+        db.rollback();
+        throwWriteError(detail);
+    }
+}
+
+void Catalogue::rollbackWrite()
+{
+    database().rollback();
+}
+
+void Catalogue::throwWriteError(const QString& detail)
+{
+    const QSqlError error = database().lastError();
+    if (detail.contains(u"readonly") || detail.contains(u"read-only") || isReadOnlyError(error)) {
+        throw CatalogueError(Kind::Write, CatalogueTexts::readOnly().arg(m_path), detail);
+    }
+    if (detail.contains(u"locked")) {
+        throw CatalogueError(Kind::Locked, CatalogueTexts::locked().arg(m_path), detail);
+    }
+    throw CatalogueError(Kind::Write, CatalogueTexts::writeFailed().arg(m_path), detail);
+}
+
+void Catalogue::execWrite(QSqlQuery& query)
+{
+    if (!query.exec()) {
+        throwWriteError(engineText(query.lastError()));
+    }
+}
+
+Catalogue::AppendResult Catalogue::append(const Category& category, const PuzzleEntry& entry)
+{
+    beginWrite();
+    auto rollback = qScopeGuard([this] { rollbackWrite(); });
+    QSqlQuery taken = prepare(QStringLiteral("SELECT 1 FROM %1 WHERE ref = ?").arg(quoted(category.table)));
+    taken.addBindValue(entry.ref);
+    execWrite(taken);
+    const bool exists = taken.next();
+    taken.finish();
+    if (exists) {
+        return AppendResult::AlreadyExists;
+    }
+    if (category.registersAuthors && !isAuthorRegistered(entry.author)) {
+        QSqlQuery author = prepare(QStringLiteral("INSERT INTO auteurs (nom) VALUES (?)"));
+        author.addBindValue(entry.author);
+        execWrite(author);
+    }
+    QSqlQuery insert = prepare(QStringLiteral("INSERT INTO %1 (ref, %2, auteur, url, lien) VALUES (?, ?, ?, ?, ?)")
+                                   .arg(quoted(category.table), quoted(category.answerField)));
+    for (const QString& value : {entry.ref, entry.answer, entry.author, entry.url, entry.link}) {
+        insert.addBindValue(value);
+    }
+    execWrite(insert);
+    insert.finish();
+    rollback.dismiss();
+    commitWrite();
+    return AppendResult::Added;
+}
+
+bool Catalogue::rewrite(const Category& category, const QString& ref, const PuzzleEntry& entry)
+{
+    beginWrite();
+    auto rollback = qScopeGuard([this] { rollbackWrite(); });
+    QSqlQuery update = prepare(QStringLiteral("UPDATE %1 SET ref = ?, %2 = ?, auteur = ?, url = ?, lien = ? WHERE ref = ?")
+                                   .arg(quoted(category.table), quoted(category.answerField)));
+    for (const QString& value : {entry.ref, entry.answer, entry.author, entry.url, entry.link, ref}) {
+        update.addBindValue(value);
+    }
+    execWrite(update);
+    const bool found = update.numRowsAffected() > 0;
+    update.finish();
+    if (!found) {
+        return false;
+    }
+    rollback.dismiss();
+    commitWrite();
+    return true;
+}

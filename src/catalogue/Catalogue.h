@@ -1,0 +1,83 @@
+#pragma once
+
+#include "catalogue/Category.h"
+#include "catalogue/PuzzleEntry.h"
+
+#include <QSqlDatabase>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class QSqlQuery;
+
+/// Orders in which a category can be read. Text orders follow French collation without regard to case;
+/// entries with equal texts keep number order.
+enum class EntryOrder { Stored, ByNumber, ByAnswer, ByAuthor };
+
+/// The open catalogue file and every operation the program performs on it.
+///
+/// Each instance owns a named QtSql connection. Every statement binds its values; table and field names come
+/// from the `Category` descriptor only. Failures throw `CatalogueError`; every write is one durable transaction
+/// (rollback journal, synchronous FULL), so a failed write leaves the file as it was.
+class Catalogue {
+public:
+    enum class AppendResult { Added, AlreadyExists };
+
+    /// Opens an existing catalogue and checks that its tables and fields are all there.
+    /// Throws `CatalogueError` (Missing, NotACatalogue, Locked, OutOfDate, MissingTables); the file is not written.
+    explicit Catalogue(const QString& path);
+    ~Catalogue();
+    Catalogue(const Catalogue&) = delete;
+    Catalogue& operator=(const Catalogue&) = delete;
+
+    /// Creates a new, empty catalogue file from the project's schema. Throws if the file exists or cannot be made.
+    static void create(const QString& path);
+    /// The schema that `create` runs, one statement per element.
+    static QStringList schemaStatements();
+
+    const QString& path() const { return m_path; }
+
+    /// Every entry of a category in the given order.
+    QList<PuzzleEntry> entries(const Category& category, EntryOrder order) const;
+    /// The entry whose number is exactly `ref`, if any.
+    std::optional<PuzzleEntry> entry(const Category& category, const QString& ref) const;
+    int count(const Category& category) const;
+
+    /// Appends an entry unless its number is taken. For a category that registers authors, an author that the
+    /// register does not hold (compared without regard to case) is registered in the same transaction.
+    AppendResult append(const Category& category, const PuzzleEntry& entry);
+    /// Rewrites the five fields of the entry numbered `ref`. Returns false when there is no such entry.
+    bool rewrite(const Category& category, const QString& ref, const PuzzleEntry& entry);
+
+    /// The register of authors, in stored order.
+    QStringList authors() const;
+    /// Whether the register holds `name`, compared without regard to case (accented letters included).
+    bool isAuthorRegistered(const QString& name) const;
+
+    /// Called once, before the first write of this instance (the automatic backup hooks in here).
+    void setBeforeFirstWrite(std::function<void()> hook) { m_beforeFirstWrite = std::move(hook); }
+
+    /// The connection, for tools that need raw access (backups, benchmarks). Widgets never use it.
+    QSqlDatabase database() const;
+
+private:
+    QSqlQuery prepare(const QString& sql) const;
+    void exec(QSqlQuery& query, const QString& sql) const;
+    void execWrite(QSqlQuery& query);
+    void checkTables();
+    void beginWrite();
+    void commitWrite();
+    void rollbackWrite();
+    [[noreturn]] void throwReadError(const QSqlQuery& query) const;
+    [[noreturn]] void throwWriteError(const QString& detail);
+    QString quoted(const QString& identifier) const;
+
+    QString m_path;
+    QString m_connection;
+    bool m_wrote = false;
+    std::function<void()> m_beforeFirstWrite;
+};
+
+/// Compares two author names as the register does: without regard to case, accented letters included.
+bool sameAuthor(const QString& a, const QString& b);

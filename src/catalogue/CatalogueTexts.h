@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// French texts of the catalogue store. %1 is the catalogue file's path.
+namespace CatalogueTexts {
+inline QString missing() { return QStringLiteral("Le catalogue « %1 » est introuvable."); }
+inline QString notACatalogue()
+{
+    return QStringLiteral("Le fichier « %1 » n'est pas un catalogue lisible : il est endommagé ou ce n'est pas une "
+                          "base SQLite. Il n'a pas été modifié.");
+}
+inline QString locked()
+{
+    return QStringLiteral("Le catalogue « %1 » est verrouillé par un autre programme. Fermez-le puis réessayez.");
+}
+inline QString outOfDate() { return QStringLiteral("Le catalogue « %1 » n'a pas la table « titres » ou l'un de ses champs."); }
+inline QString missingTables() { return QStringLiteral("Le catalogue « %1 » n'a pas la table ou le champ « %2 »."); }
+inline QString readFailed() { return QStringLiteral("Lecture du catalogue « %1 » impossible."); }
+inline QString writeFailed()
+{
+    return QStringLiteral("Enregistrement dans le catalogue « %1 » impossible : rien n'a été modifié.");
+}
+inline QString readOnly()
+{
+    return QStringLiteral("Le catalogue « %1 » est en lecture seule : rien n'a été modifié.");
+}
+inline QString createFailed() { return QStringLiteral("Création du catalogue « %1 » impossible."); }
+} // namespace CatalogueTexts

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <optional>
+
+/// "paramvorn.ini", the settings file shared with the outside search program.
+namespace SettingsFile {
+
+/// The file's lines. The file is read as UTF-8 when it is valid UTF-8, else as Windows-1252; a line ends at CR,
+/// LF or CR LF. Returns nothing when the file cannot be read.
+std::optional<QStringList> readLines(const QString& path);
+QString decode(const QByteArray& bytes);
+QStringList splitLines(const QString& text);
+
+/// The search program's setting: the rest of the first line that starts exactly with "programme=", untrimmed.
+std::optional<QString> programSetting(const QStringList& lines);
+
+} // namespace SettingsFile

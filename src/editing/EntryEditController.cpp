@@ -1,0 +1,9 @@
+#include "editing/EntryEditController.h"
+
+#include "ui/MainWindow.h"
+
+EntryEditController::EntryEditController(MainWindow& window)
+    : QObject(&window)
+    , m_window(window)
+{
+}

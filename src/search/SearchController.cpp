@@ -1,0 +1,9 @@
+#include "search/SearchController.h"
+
+#include "ui/MainWindow.h"
+
+SearchController::SearchController(MainWindow& window)
+    : QObject(&window)
+    , m_window(window)
+{
+}

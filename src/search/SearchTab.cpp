@@ -1,0 +1,80 @@
+#include "search/SearchTab.h"
+
+#include "catalogue/Category.h"
+#include "search/SearchTexts.h"
+#include "ui/GridModel.h"
+#include "ui/GridStyle.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+SearchTab::SearchTab(QWidget* parent)
+    : QWidget(parent)
+    , m_model(new GridModel({QStringLiteral(" N°"), QStringLiteral(" Nom")}, this))
+{
+    setObjectName(QStringLiteral("tab_recherche"));
+    m_options = new QButtonGroup(this);
+    auto* optionsLayout = new QVBoxLayout;
+    for (const Category& category : Category::all()) {
+        auto* option = new QRadioButton(category.caption, this);
+        option->setObjectName(category.searchOption);
+        m_options->addButton(option, category.index);
+        optionsLayout->addWidget(option);
+    }
+    optionsLayout->addStretch();
+
+    m_criterion = new QLineEdit(this);
+    m_criterion->setObjectName(QStringLiteral("cherche"));
+    m_search = new QPushButton(QStringLiteral("GO !"), this);
+    m_search->setObjectName(QStringLiteral("bt_search"));
+    m_search->setDefault(true);
+
+    m_model->setRows({QStringList{QString(), QString()}});
+    m_results = new QTableView(this);
+    m_results->setObjectName(QStringLiteral("grille_search"));
+    m_results->setModel(m_model);
+    GridStyle::configure(m_results, {500, 3000});
+    m_results->setMinimumWidth(GridStyle::pixels(3555));
+
+    m_count = new QLabel(SearchTexts::noneFound(), this);
+    m_count->setObjectName(QStringLiteral("nb_trouvé"));
+    auto* unused = new QLabel(this);
+    unused->setObjectName(QStringLiteral("nb_founded"));
+    unused->hide();
+
+    m_check = new QPushButton(QStringLiteral("Vérifier les MAJ"), this);
+    m_check->setObjectName(QStringLiteral("bt_last"));
+    QFont bold = m_check->font();
+    bold.setBold(true);
+    m_check->setFont(bold);
+    m_check->setMinimumSize(GridStyle::pixels(1515), GridStyle::pixels(675));
+
+    auto* criterionRow = new QHBoxLayout;
+    criterionRow->addWidget(m_criterion, 1);
+    criterionRow->addWidget(m_search);
+    auto* right = new QVBoxLayout;
+    right->addLayout(criterionRow);
+    right->addWidget(m_results, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_count, 1);
+    bottom->addWidget(m_check);
+    right->addLayout(bottom);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(24, 48, 24, 24);
+    layout->addLayout(optionsLayout);
+    layout->addSpacing(16);
+    layout->addLayout(right, 1);
+}
+
+QRadioButton* SearchTab::option(int index) const
+{
+    return qobject_cast<QRadioButton*>(m_options->button(index));
+}

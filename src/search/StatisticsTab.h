@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+class GridModel;
+class QTableView;
+
+/// The "Stats" tab: one grid of posts per registered author for each category.
+class StatisticsTab : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit StatisticsTab(QWidget* parent = nullptr);
+
+    /// The grid model of category `index` (descriptor order).
+    GridModel* model(int index) const { return m_models.at(index); }
+    QTableView* grid(int index) const { return m_grids.at(index); }
+
+private:
+    QList<GridModel*> m_models;
+    QList<QTableView*> m_grids;
+};

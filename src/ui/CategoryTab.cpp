@@ -1,0 +1,224 @@
+#include "ui/CategoryTab.h"
+
+#include "ui/GridModel.h"
+#include "ui/GridStyle.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* panelLabel(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    QFont font = label->font();
+    font.setPointSizeF(12);
+    font.setBold(true);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+template <typename W> W* named(W* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+} // namespace
+
+CategoryTab::CategoryTab(const Category& category, QWidget* parent)
+    : QWidget(parent)
+    , m_category(category)
+    , m_model(new GridModel({QStringLiteral(" N°"), QStringLiteral(" Nom"), QStringLiteral(" Auteur")}, this))
+{
+    setObjectName(category.name(u"tab_"));
+
+    m_grid = named(new QTableView(this), category.gridName());
+    m_grid->setModel(m_model);
+    GridStyle::configure(m_grid, {500, 2500, 1300});
+    m_grid->setMinimumSize(GridStyle::pixels(4695) * 3 / 4, GridStyle::pixels(4935) / 2);
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &CategoryTab::headerClicked);
+    connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex& index) { emit rowClicked(index.row() + 1); });
+
+    auto* first = named(new QPushButton(QStringLiteral("<<"), this), category.firstRowsButton);
+    auto* last = named(new QPushButton(QStringLiteral(">>"), this), category.lastRowsButton);
+    for (QPushButton* button : {first, last}) {
+        button->setFixedWidth(GridStyle::pixels(375) + 8);
+        button->setToolTip(button == first ? QStringLiteral("Premières entrées") : QStringLiteral("Dernières entrées"));
+    }
+    connect(first, &QPushButton::clicked, this, &CategoryTab::showFirstRows);
+    connect(last, &QPushButton::clicked, this, &CategoryTab::showLastRows);
+
+    auto* frame = named(new QGroupBox(QStringLiteral("Affichage"), this), category.frame);
+    m_showImage = named(new QCheckBox(QStringLiteral("Afficher"), frame), category.name(u"chk_img_"));
+    m_window = named(new QRadioButton(QStringLiteral("Img fenêtre"), frame), category.name(u"win_"));
+    m_web = named(new QRadioButton(QStringLiteral("Img WEB"), frame), category.name(u"web_"));
+    m_forum = named(new QRadioButton(QStringLiteral("Sorvane"), frame), category.name(u"sor_"));
+    m_window->setChecked(true);
+    auto* frameLayout = new QVBoxLayout(frame);
+    frameLayout->addWidget(m_showImage);
+    frameLayout->addSpacing(8);
+    frameLayout->addWidget(m_window);
+    frameLayout->addWidget(m_web);
+    frameLayout->addWidget(m_forum);
+    if (category.loadsInStoredOrder) {
+        // A leftover box of the Vantorel frame: it has no role and is never seen.
+        auto* unused = named(new QCheckBox(QStringLiteral("Afficher"), frame), QStringLiteral("Check1"));
+        unused->hide();
+    }
+    if (category.registersAuthors) {
+        // The Dravé tab's hidden sort buffer; the author lists are ordered in code.
+        auto* buffer = named(new QListWidget(this), QStringLiteral("List2"));
+        buffer->setSortingEnabled(true);
+        buffer->hide();
+    }
+
+    m_number = named(new QLineEdit(this), category.name(u"no_"));
+    m_number->setMaximumWidth(GridStyle::pixels(735) + 12);
+    m_answer = named(new QLineEdit(this), category.name(u"nom_"));
+    m_author = named(new QComboBox(this), category.name(u"list_"));
+    m_author->setEditable(true);
+    m_author->setInsertPolicy(QComboBox::NoInsert);
+    m_author->setMinimumWidth(GridStyle::pixels(1455) + 20);
+    m_author->setEditText({});
+    m_url = named(new QLineEdit(this), category.name(u"url_"));
+    m_link = named(new QLineEdit(this), category.name(u"url_", u"_sor"));
+    auto* add = named(new QPushButton(QStringLiteral("Ajouter"), this), category.name(u"bt_add_"));
+    auto* update = named(new QPushButton(QStringLiteral("MAJ"), this), category.name(u"bt_maj_"));
+    connect(add, &QPushButton::clicked, this, &CategoryTab::addClicked);
+    connect(update, &QPushButton::clicked, this, &CategoryTab::updateClicked);
+
+    // Grid with its scroll buttons on the left and the display options on the right.
+    auto* scroll = new QVBoxLayout;
+    scroll->addWidget(first);
+    scroll->addStretch();
+    scroll->addWidget(last);
+    auto* options = new QVBoxLayout;
+    options->addStretch(2);
+    options->addWidget(frame);
+    options->addStretch(1);
+    auto* top = new QHBoxLayout;
+    top->addLayout(scroll);
+    top->addWidget(m_grid, 1);
+    top->addLayout(options);
+
+    // Edit panel: labels on the left, boxes in the middle, the two buttons on the right.
+    const QStringList& labels = category.panelLabels;
+    auto* panel = new QGridLayout;
+    panel->addWidget(panelLabel(labels.value(0), QStringLiteral("N°"), this), 0, 0);
+    panel->addWidget(m_number, 0, 1, Qt::AlignLeft);
+    panel->addWidget(panelLabel(labels.value(1), category.answerLabel, this), 1, 0);
+    panel->addWidget(m_answer, 1, 1);
+    panel->addWidget(panelLabel(labels.value(2), QStringLiteral("Auteur"), this), 2, 0);
+    panel->addWidget(m_author, 2, 1, Qt::AlignLeft);
+    panel->addWidget(add, 0, 2, 2, 1, Qt::AlignVCenter);
+    panel->addWidget(update, 2, 2);
+    panel->addWidget(panelLabel(labels.value(3), QStringLiteral("Lien image"), this), 3, 0);
+    panel->addWidget(m_url, 3, 1, 1, 2);
+    panel->addWidget(panelLabel(labels.value(4), QStringLiteral("Lien Sorvane"), this), 4, 0);
+    panel->addWidget(m_link, 4, 1, 1, 2);
+    panel->setColumnStretch(1, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addSpacing(8);
+    layout->addLayout(panel);
+}
+
+QStringList CategoryTab::gridCells(const PuzzleEntry& entry)
+{
+    return {entry.ref, entry.answer, entry.author};
+}
+
+void CategoryTab::fill(const QList<PuzzleEntry>& entries)
+{
+    QList<QStringList> rows;
+    rows.reserve(entries.size());
+    for (const PuzzleEntry& entry : entries) {
+        rows.append(gridCells(entry));
+    }
+    m_model->setRows(std::move(rows));
+    showLastRows();
+}
+
+void CategoryTab::scrollToGridRow(int gridRow)
+{
+    if (gridRow < 1 || gridRow > m_model->rowCount()) {
+        return;
+    }
+    m_grid->scrollTo(m_model->index(gridRow - 1, 0), QAbstractItemView::PositionAtTop);
+}
+
+int CategoryTab::topGridRow() const
+{
+    if (m_model->rowCount() == 0) {
+        return 0;
+    }
+    const int row = m_grid->rowAt(0);
+    return row < 0 ? 0 : row + 1;
+}
+
+void CategoryTab::showFirstRows()
+{
+    scrollToGridRow(1);
+}
+
+void CategoryTab::showLastRows()
+{
+    scrollToGridRow(m_model->gridRowCount() - 1);
+}
+
+PuzzleEntry CategoryTab::panel() const
+{
+    return {m_number->text(), m_answer->text(), m_author->currentText(), m_url->text(), m_link->text()};
+}
+
+void CategoryTab::setPanel(const PuzzleEntry& entry)
+{
+    m_number->setText(entry.ref);
+    m_answer->setText(entry.answer);
+    m_author->setEditText(entry.author);
+    m_url->setText(entry.url);
+    m_link->setText(entry.link);
+}
+
+void CategoryTab::clearPanel()
+{
+    setPanel({});
+}
+
+void CategoryTab::setAuthorList(const QStringList& authors)
+{
+    m_author->clear();
+    m_author->addItems(authors);
+    m_author->setEditText({});
+}
+
+bool CategoryTab::showImageChecked() const
+{
+    return m_showImage->isChecked();
+}
+
+CategoryTab::Display CategoryTab::display() const
+{
+    if (m_web->isChecked()) {
+        return Display::Web;
+    }
+    if (m_forum->isChecked()) {
+        return Display::Forum;
+    }
+    return Display::Window;
+}

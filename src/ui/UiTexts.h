@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+// French texts of the main window and its start-up.
+namespace UiTexts {
+inline QString applicationTitle() { return QStringLiteral("Mézor"); }
+inline QString mainWindowTitle() { return QStringLiteral("Dravé - Plomé - Tusqué - Vantorel - 4.3.2"); }
+inline QString outOfDate() { return QStringLiteral("Vous n'avez pas la dernière version de la base de données."); }
+inline QString noSettingsFile() { return QStringLiteral("Le fichier de paramètres « %1 » est introuvable ou illisible."); }
+inline QString noProgramLine()
+{
+    return QStringLiteral("Le fichier de paramètres « %1 » n'a pas de ligne commençant par « programme= ».");
+}
+inline QString createQuestion()
+{
+    return QStringLiteral("Il n'y a pas de catalogue dans le dossier « %1 ». Faut-il y créer un catalogue vide ?");
+}
+inline QString folderFailed() { return QStringLiteral("Le dossier « %1 » ne peut pas être créé ou n'est pas accessible."); }
+inline QString settingsCreateFailed() { return QStringLiteral("Le fichier de paramètres « %1 » ne peut pas être créé."); }
+inline QString alreadyRunning()
+{
+    return QStringLiteral("Le catalogue du dossier « %1 » est déjà ouvert par un autre Mézor.");
+}
+inline QString lockFailed() { return QStringLiteral("Le dossier « %1 » ne peut pas être verrouillé : %2"); }
+} // namespace UiTexts
