@@ -26,6 +26,12 @@ bool isLockError(const QSqlError& error)
     return code == u"5" || code == u"6";
 }
 
+// A null QString binds as SQL NULL, which the NOT NULL fields refuse: an empty text is stored as ''.
+QString text(const QString& value)
+{
+    return value.isNull() ? QStringLiteral("") : value;
+}
+
 bool isReadOnlyError(const QSqlError& error)
 {
     return error.nativeErrorCode() == u"8";
@@ -385,7 +391,7 @@ Catalogue::AppendResult Catalogue::append(const Category& category, const Puzzle
     beginWrite();
     auto rollback = qScopeGuard([this] { rollbackWrite(); });
     QSqlQuery taken = prepare(QStringLiteral("SELECT 1 FROM %1 WHERE ref = ?").arg(quoted(category.table)));
-    taken.addBindValue(entry.ref);
+    taken.addBindValue(text(entry.ref));
     execWrite(taken);
     const bool exists = taken.next();
     taken.finish();
@@ -394,13 +400,13 @@ Catalogue::AppendResult Catalogue::append(const Category& category, const Puzzle
     }
     if (category.registersAuthors && !isAuthorRegistered(entry.author)) {
         QSqlQuery author = prepare(QStringLiteral("INSERT INTO auteurs (nom) VALUES (?)"));
-        author.addBindValue(entry.author);
+        author.addBindValue(text(entry.author));
         execWrite(author);
     }
     QSqlQuery insert = prepare(QStringLiteral("INSERT INTO %1 (ref, %2, auteur, url, lien) VALUES (?, ?, ?, ?, ?)")
                                    .arg(quoted(category.table), quoted(category.answerField)));
     for (const QString& value : {entry.ref, entry.answer, entry.author, entry.url, entry.link}) {
-        insert.addBindValue(value);
+        insert.addBindValue(text(value));
     }
     execWrite(insert);
     insert.finish();
@@ -416,7 +422,7 @@ bool Catalogue::rewrite(const Category& category, const QString& ref, const Puzz
     QSqlQuery update = prepare(QStringLiteral("UPDATE %1 SET ref = ?, %2 = ?, auteur = ?, url = ?, lien = ? WHERE ref = ?")
                                    .arg(quoted(category.table), quoted(category.answerField)));
     for (const QString& value : {entry.ref, entry.answer, entry.author, entry.url, entry.link, ref}) {
-        update.addBindValue(value);
+        update.addBindValue(text(value));
     }
     execWrite(update);
     const bool found = update.numRowsAffected() > 0;

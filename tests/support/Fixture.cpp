@@ -43,7 +43,7 @@ void Fixture::insert(const Category& category, const QList<PuzzleEntry>& entries
                           .arg(category.table, category.answerField));
         for (const PuzzleEntry& entry : entries) {
             for (const QString& value : {entry.ref, entry.answer, entry.author, entry.url, entry.link}) {
-                query.addBindValue(value);
+                query.addBindValue(value.isNull() ? QStringLiteral("") : value);
             }
             QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
         }
