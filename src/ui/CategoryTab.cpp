@@ -49,7 +49,7 @@ CategoryTab::CategoryTab(const Category& category, QWidget* parent)
     m_grid = named(new QTableView(this), category.gridName());
     m_grid->setModel(m_model);
     GridStyle::configure(m_grid, {500, 2500, 1300});
-    m_grid->setMinimumSize(GridStyle::pixels(4695) * 3 / 4, GridStyle::pixels(4935) / 2);
+    m_grid->setMinimumSize(GridStyle::pixels(4695), GridStyle::pixels(4935) / 2);
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &CategoryTab::headerClicked);
     connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex& index) { emit rowClicked(index.row() + 1); });
 
