@@ -62,8 +62,9 @@ void TestCatalogueBackup::rotation()
     }
 
     QCOMPARE(backup.copies(catalogue), made.mid(taken - left));
-    QCOMPARE(QFileInfo(made.last()).fileName(),
-             QStringLiteral("Mézor-%1.db").arg(first.addDays(taken - 1).toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"))));
+    QCOMPARE(
+        QFileInfo(made.last()).fileName(),
+        QStringLiteral("Mézor-%1.db").arg(first.addDays(taken - 1).toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"))));
     QVERIFY(QFileInfo::exists(foreign));
 }
 
@@ -98,7 +99,8 @@ void TestCatalogueBackup::copyOpensAsCatalogue()
     }
 
     Catalogue restored(copy);
-    QCOMPARE(restored.entries(Category::plomé(), EntryOrder::ByNumber), Fixture::series(300, {QStringLiteral("Zoé"), QStringLiteral("bob")}));
+    QCOMPARE(restored.entries(Category::plomé(), EntryOrder::ByNumber),
+             Fixture::series(300, {QStringLiteral("Zoé"), QStringLiteral("bob")}));
     QCOMPARE(restored.authors(), (QStringList{QStringLiteral("Zoé"), QStringLiteral("bob")}));
     QCOMPARE(restored.count(Category::dravé()), 0);
 }
