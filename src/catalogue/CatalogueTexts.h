@@ -38,4 +38,6 @@ inline QString backupNotPruned()
     return QStringLiteral("La sauvegarde automatique a été faite, mais les plus anciennes sauvegardes du dossier "
                           "« %1 » n'ont pas pu être supprimées.");
 }
+inline QString absentTable() { return QStringLiteral("La table « %1 » est absente."); }
+inline QString absentFields() { return QStringLiteral("Champs absents de la table « %1 » : %2."); }
 } // namespace CatalogueTexts
