@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueBackup.h"
 #include "catalogue/CatalogueError.h"
 #include "catalogue/SettingsFile.h"
 #include "ui/Messenger.h"
@@ -53,6 +54,10 @@ std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& me
             createCatalogue(folder);
         }
         loaded.catalogue = std::make_unique<Catalogue>(folder.database());
+        // A copy before the first write of each run; when it fails the keeper is told once and the write goes on.
+        CatalogueBackup::install(*loaded.catalogue, folder.backups(), [&messenger](const CatalogueError& failure) {
+            messenger.warning(failure.message(), failure.detail());
+        });
     } catch (const CatalogueError& error) {
         if (error.kind() == CatalogueError::Kind::OutOfDate) {
             messenger.critical(UiTexts::outOfDate(), error.message() + u'\n' + error.detail());

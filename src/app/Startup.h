@@ -11,7 +11,8 @@ class Messenger;
 
 /// Start-up before the main window is filled: the catalogue file is opened (or, when the folder has none,
 /// created at the keeper's request) and the search program's setting is read. Every failure is shown as a
-/// message and gives nothing back; nothing is written to an existing catalogue.
+/// message and gives nothing back; nothing is written to an existing catalogue. The catalogue given back copies
+/// itself into the backups folder before its first write and tells `messenger` (which must outlive it) of a failure.
 namespace Startup {
 std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& messenger);
 /// Takes the folder's single-instance lock. Returns nothing, after a message, when another Mézor holds it; a folder

@@ -70,6 +70,15 @@ void sortByText(QList<PuzzleEntry>& entries, QString PuzzleEntry::*field)
     entries = std::move(sorted);
 }
 
+// While opening, any failure but a lock means the file is not a catalogue we can read.
+[[noreturn]] void throwOpenError(const QString& path, const QSqlError& error)
+{
+    if (isLockError(error)) {
+        throw CatalogueError(Kind::Locked, CatalogueTexts::locked().arg(path), engineText(error));
+    }
+    throw CatalogueError(Kind::NotACatalogue, CatalogueTexts::notACatalogue().arg(path), engineText(error));
+}
+
 } // namespace
 
 bool sameAuthor(const QString& a, const QString& b)
@@ -99,13 +108,16 @@ Catalogue::Catalogue(const QString& path)
         QSqlQuery pragma(db);
         for (const char* sql : {"PRAGMA synchronous = FULL", "PRAGMA journal_mode = DELETE"}) {
             if (!pragma.exec(QString::fromLatin1(sql))) {
-                throwReadError(pragma);
+                throwOpenError(path, pragma.lastError());
             }
         }
         QSqlQuery check(db);
         if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next() || check.value(0).toString() != u"ok") {
+            if (check.lastError().isValid()) {
+                throwOpenError(path, check.lastError());
+            }
             throw CatalogueError(Kind::NotACatalogue, CatalogueTexts::notACatalogue().arg(path),
-                                 check.lastError().isValid() ? engineText(check.lastError()) : check.value(0).toString());
+                                 check.value(0).toString());
         }
         checkTables();
     } catch (...) {
@@ -226,23 +238,30 @@ void Catalogue::checkTables()
     // Every table and field the program reads must be there before anything is shown; `titres` came last, so an
     // older file lacks it.
     auto check = [this](const QString& table, const QStringList& fields, Kind kind) {
+        // The table's real columns: a SELECT of a missing "quoted" column would pass, since SQLite then reads the
+        // name as a string literal.
         QSqlQuery query(database());
-        QStringList columns;
-        for (const QString& field : fields) {
-            columns.append(quoted(field));
+        QStringList missing = fields;
+        if (query.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"))) {
+            query.addBindValue(table);
+            if (query.exec()) {
+                while (query.next()) {
+                    const QString column = query.value(0).toString();
+                    missing.removeIf(
+                        [&](const QString& field) { return field.compare(column, Qt::CaseInsensitive) == 0; });
+                }
+            }
         }
-        const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE 1 = 0").arg(columns.join(u", "), quoted(table));
-        if (!query.exec(sql)) {
-            const QSqlError error = query.lastError();
-            if (isLockError(error)) {
-                throw CatalogueError(Kind::Locked, CatalogueTexts::locked().arg(m_path), engineText(error));
-            }
-            if (error.text().contains(u"not a database") || error.text().contains(u"malformed")) {
-                throw CatalogueError(Kind::NotACatalogue, CatalogueTexts::notACatalogue().arg(m_path), engineText(error));
-            }
+        if (query.lastError().isValid()) {
+            throwOpenError(m_path, query.lastError());
+        }
+        if (!missing.isEmpty()) {
             const QString message = kind == Kind::OutOfDate ? CatalogueTexts::outOfDate().arg(m_path)
                                                             : CatalogueTexts::missingTables().arg(m_path, table);
-            throw CatalogueError(kind, message, engineText(error));
+            const QString detail = missing.size() == fields.size()
+                                       ? CatalogueTexts::absentTable().arg(table)
+                                       : CatalogueTexts::absentFields().arg(table, missing.join(u", "));
+            throw CatalogueError(kind, message, detail);
         }
     };
     for (const Category& category : Category::all()) {

@@ -26,4 +26,18 @@ inline QString readOnly()
     return QStringLiteral("Le catalogue « %1 » est en lecture seule : rien n'a été modifié.");
 }
 inline QString createFailed() { return QStringLiteral("Création du catalogue « %1 » impossible."); }
+inline QString backupFailed()
+{
+    return QStringLiteral("La sauvegarde automatique du catalogue dans le dossier « %1 » a échoué. L'enregistrement "
+                          "se fait quand même, sans sauvegarde.");
+}
+inline QString backupNoFolder() { return QStringLiteral("Le dossier des sauvegardes ne peut pas être créé."); }
+inline QString backupNoName() { return QStringLiteral("Trop de sauvegardes dans la même seconde."); }
+inline QString backupNotPruned()
+{
+    return QStringLiteral("La sauvegarde automatique a été faite, mais les plus anciennes sauvegardes du dossier "
+                          "« %1 » n'ont pas pu être supprimées.");
+}
+inline QString absentTable() { return QStringLiteral("La table « %1 » est absente."); }
+inline QString absentFields() { return QStringLiteral("Champs absents de la table « %1 » : %2."); }
 } // namespace CatalogueTexts

@@ -1,0 +1,119 @@
+// Saves pictures of the main window, opened on a catalogue folder as the program opens it, one per interesting
+// tab, after the clicks a keeper would make there. Run it offscreen: QT_QPA_PLATFORM=offscreen.
+// Usage: mezor-screenshot FOLDER OUTPUT_FOLDER
+
+#include "StderrMessenger.h"
+#include "app/Startup.h"
+#include "browsing/DesktopOpener.h"
+#include "catalogue/CatalogueFolder.h"
+#include "check/ProgramStarter.h"
+#include "search/SearchTab.h"
+#include "ui/CategoryTab.h"
+#include "ui/GridModel.h"
+#include "ui/MainWindow.h"
+#include "ui/UiTexts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QLockFile>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTextStream>
+
+#include <functional>
+
+namespace {
+
+// A real press and release, so that the view emits its own click signals as it does for the keeper.
+void clickRow(QTableView* view, int modelRow)
+{
+    view->scrollTo(view->model()->index(modelRow, 0));
+    const QPoint at = view->visualRect(view->model()->index(modelRow, 1)).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, view->viewport()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &event);
+    }
+}
+
+struct Picture {
+    QString file;
+    int tab;
+    std::function<void(MainWindow&)> prepare;
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("mezor"));
+    QApplication::setApplicationDisplayName(UiTexts::applicationTitle());
+    QTextStream err(stderr);
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() != 3) {
+        err << "Usage: mezor-screenshot FOLDER OUTPUT_FOLDER\n";
+        return 2;
+    }
+    const CatalogueFolder folder(arguments.at(1));
+    const QDir output(arguments.at(2));
+    if (!output.mkpath(QStringLiteral("."))) {
+        err << "cannot create " << output.path() << '\n';
+        return 1;
+    }
+
+    StderrMessenger messenger;
+    QtDesktopOpener desktop;
+    QProcessStarter programs;
+    const auto lock = Startup::lockFolder(folder, messenger);
+    if (!lock) {
+        return 1;
+    }
+    std::optional<LoadedCatalogue> loaded = Startup::open(folder, messenger);
+    if (!loaded) {
+        return 1;
+    }
+    MainWindow window(folder, Services{&messenger, &desktop, &programs});
+    if (!window.load(std::move(*loaded))) {
+        return 1;
+    }
+    window.show();
+    QApplication::processEvents();
+
+    const QList<Picture> pictures = {
+        {QStringLiteral("main-window.png"), Category::dravé().tabIndex,
+         [](MainWindow& w) {
+             // The last entry picked into the edit panel, as after a click on it.
+             CategoryTab* tab = w.categoryTab(Category::dravé());
+             clickRow(tab->grid(), tab->model()->rowCount() - 1);
+         }},
+        {QStringLiteral("main-window-vantorel.png"), Category::vantorel().tabIndex, {}},
+        {QStringLiteral("main-window-recherche.png"), Tabs::Search,
+         [](MainWindow& w) {
+             w.searchTab()->option(Category::dravé().index)->click();
+             w.searchTab()->criterion()->setText(QStringLiteral("Cirque"));
+             w.searchTab()->searchButton()->click();
+         }},
+        {QStringLiteral("main-window-stats.png"), Tabs::Statistics, {}},
+    };
+    for (const Picture& picture : pictures) {
+        window.tabs()->setCurrentIndex(picture.tab);
+        QApplication::processEvents();
+        if (picture.prepare) {
+            picture.prepare(window);
+            QApplication::processEvents();
+        }
+        const QString path = output.filePath(picture.file);
+        if (!window.grab().save(path)) {
+            err << "cannot write " << path << '\n';
+            return 1;
+        }
+        err << "wrote " << QDir::toNativeSeparators(path) << '\n';
+    }
+    // A message box during the run means the pictures do not show the program at work.
+    return messenger.spoke() ? 1 : 0;
+}
