@@ -6,16 +6,19 @@
 
 namespace EntryChecks {
 
-bool isNumeric(const QString& number) {
+bool isNumeric(const QString& number)
+{
     return !number.isEmpty() &&
            std::all_of(number.begin(), number.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-bool isBlank(const QString& text) {
+bool isBlank(const QString& text)
+{
     return text.trimmed().isEmpty();
 }
 
-std::optional<QString> refuseAdd(const Category& category, const PuzzleEntry& typed, int expected) {
+std::optional<QString> refuseAdd(const Category& category, const PuzzleEntry& typed, int expected)
+{
     // The apostrophe test comes first: a registered pseudonym must never hold one.
     if (typed.author.contains(u'\'')) {
         return EditingTexts::apostrophe();
@@ -38,7 +41,8 @@ std::optional<QString> refuseAdd(const Category& category, const PuzzleEntry& ty
     return std::nullopt;
 }
 
-std::optional<QString> refuseUpdate(const Category& category, const PuzzleEntry& typed) {
+std::optional<QString> refuseUpdate(const Category& category, const PuzzleEntry& typed)
+{
     if (!isNumeric(typed.ref)) {
         return category.numberMessage;
     }
@@ -51,7 +55,8 @@ std::optional<QString> refuseUpdate(const Category& category, const PuzzleEntry&
     return std::nullopt;
 }
 
-PuzzleEntry withAddressDefaults(PuzzleEntry typed) {
+PuzzleEntry withAddressDefaults(PuzzleEntry typed)
+{
     // Only an exactly empty box: a box of spaces is stored as typed.
     if (typed.url.isEmpty()) {
         typed.url = EditingTexts::notAvailable();
@@ -62,7 +67,8 @@ PuzzleEntry withAddressDefaults(PuzzleEntry typed) {
     return typed;
 }
 
-PuzzleEntry withStoredAddresses(PuzzleEntry typed, const PuzzleEntry& stored) {
+PuzzleEntry withStoredAddresses(PuzzleEntry typed, const PuzzleEntry& stored)
+{
     if (typed.url.isEmpty()) {
         typed.url = stored.url;
     }

@@ -14,7 +14,8 @@
 
 EntryEditController::EntryEditController(MainWindow& window)
     : QObject(&window)
-    , m_window(window) {
+    , m_window(window)
+{
     for (const Category& category : Category::all()) {
         CategoryTab* tab = window.categoryTab(category);
         connect(tab, &CategoryTab::addClicked, this, [this, tab] { add(*tab); });
@@ -22,7 +23,8 @@ EntryEditController::EntryEditController(MainWindow& window)
     }
 }
 
-void EntryEditController::add(CategoryTab& tab) {
+void EntryEditController::add(CategoryTab& tab)
+{
     const Category& category = tab.category();
     GridModel* model = tab.model();
     const PuzzleEntry typed = tab.panel();
@@ -58,7 +60,8 @@ void EntryEditController::add(CategoryTab& tab) {
     tab.clearPanel();
 }
 
-void EntryEditController::update(CategoryTab& tab) {
+void EntryEditController::update(CategoryTab& tab)
+{
     const Category& category = tab.category();
     const PuzzleEntry typed = tab.panel();
     if (const auto refusal = EntryChecks::refuseUpdate(category, typed)) {
