@@ -2,9 +2,11 @@
 
 #include <QObject>
 
+class CategoryTab;
 class MainWindow;
 
-/// Runs "Ajouter" and "MAJ" of the four category tabs.
+/// Runs "Ajouter" and "MAJ" of the four category tabs: one add and one update, written once and told apart only
+/// by the tab's `Category`.
 class EntryEditController : public QObject {
     Q_OBJECT
 
@@ -12,5 +14,10 @@ public:
     explicit EntryEditController(MainWindow& window);
 
 private:
+    /// Appends the panel's entry as the next number of the tab's series.
+    void add(CategoryTab& tab);
+    /// Rewrites the entry whose number the panel holds.
+    void update(CategoryTab& tab);
+
     MainWindow& m_window;
 };

@@ -1,0 +1,81 @@
+#include "editing/EntryChecks.h"
+
+#include "editing/EditingTexts.h"
+
+#include <algorithm>
+
+namespace EntryChecks {
+
+bool isNumeric(const QString& number)
+{
+    return !number.isEmpty() &&
+           std::all_of(number.begin(), number.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+bool isBlank(const QString& text)
+{
+    return text.trimmed().isEmpty();
+}
+
+std::optional<QString> refuseAdd(const Category& category, const PuzzleEntry& typed, int expected)
+{
+    // The apostrophe test comes first: a registered pseudonym must never hold one.
+    if (typed.author.contains(u'\'')) {
+        return EditingTexts::apostrophe();
+    }
+    if (!isNumeric(typed.ref)) {
+        return category.numberMessage;
+    }
+    if (typed.ref.size() != 3) {
+        return EditingTexts::numberLength();
+    }
+    if (typed.ref.toInt() != expected) {
+        return EditingTexts::outOfSequence(expected);
+    }
+    if (isBlank(typed.answer)) {
+        return EditingTexts::noAnswer();
+    }
+    if (isBlank(typed.author)) {
+        return EditingTexts::noAuthor();
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> refuseUpdate(const Category& category, const PuzzleEntry& typed)
+{
+    if (!isNumeric(typed.ref)) {
+        return category.numberMessage;
+    }
+    if (isBlank(typed.answer)) {
+        return EditingTexts::noAnswer();
+    }
+    if (isBlank(typed.author)) {
+        return EditingTexts::noAuthor();
+    }
+    return std::nullopt;
+}
+
+PuzzleEntry withAddressDefaults(PuzzleEntry typed)
+{
+    // Only an exactly empty box: a box of spaces is stored as typed.
+    if (typed.url.isEmpty()) {
+        typed.url = EditingTexts::notAvailable();
+    }
+    if (typed.link.isEmpty()) {
+        typed.link = EditingTexts::notAvailable();
+    }
+    return typed;
+}
+
+PuzzleEntry withStoredAddresses(PuzzleEntry typed, const PuzzleEntry& stored)
+{
+    if (typed.url.isEmpty()) {
+        typed.url = stored.url;
+    }
+    if (typed.link.isEmpty()) {
+        typed.link = stored.link;
+    }
+    return typed;
+}
+
+} // namespace EntryChecks

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "catalogue/Category.h"
+#include "catalogue/PuzzleEntry.h"
+
+#include <QString>
+#include <optional>
+
+/// The input rules of adding and correcting an entry, as pure functions over the typed panel.
+namespace EntryChecks {
+
+/// A number text is numeric only when it is made of the digits 0–9 and nothing else (no sign, space or point),
+/// so every stored number stays three plain digits.
+bool isNumeric(const QString& number);
+/// Empty once leading and trailing white space is removed.
+bool isBlank(const QString& text);
+
+/// The first rule that an add breaks, as the message to show, or nothing when the add may go on.
+/// `expected` is the number the series must take next: the grid's row count.
+std::optional<QString> refuseAdd(const Category& category, const PuzzleEntry& typed, int expected);
+/// The first rule that an update breaks, or nothing. An update tests neither length, sequence nor apostrophe.
+std::optional<QString> refuseUpdate(const Category& category, const PuzzleEntry& typed);
+
+/// The entry an add stores: each address box that is exactly empty becomes "Non disponible".
+PuzzleEntry withAddressDefaults(PuzzleEntry typed);
+/// The entry an update stores: an address box that is exactly empty keeps the stored address, so an update typed
+/// after a tab change (which empties the boxes) does not erase it.
+PuzzleEntry withStoredAddresses(PuzzleEntry typed, const PuzzleEntry& stored);
+
+} // namespace EntryChecks
