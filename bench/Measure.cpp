@@ -1,0 +1,60 @@
+#include "Measure.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <algorithm>
+
+Timing measure(int runs, const std::function<void()>& operation, const std::function<void()>& prepare)
+{
+    QList<double> samples;
+    samples.reserve(runs);
+    for (int i = 0; i < runs; ++i) {
+        if (prepare) {
+            prepare();
+        }
+        QElapsedTimer timer;
+        timer.start();
+        operation();
+        samples.append(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(samples.begin(), samples.end());
+    Timing timing;
+    timing.runs = runs;
+    if (!samples.isEmpty()) {
+        timing.min = samples.first();
+        timing.max = samples.last();
+        const qsizetype mid = samples.size() / 2;
+        timing.median = samples.size() % 2 ? samples.at(mid) : (samples.at(mid - 1) + samples.at(mid)) / 2;
+    }
+    return timing;
+}
+
+namespace {
+
+// The only platform-specific place of the benchmark: Linux reports memory in /proc; elsewhere nothing is read.
+double procStatusMiB(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field)) {
+            return line.mid(qsizetype(qstrlen(field))).trimmed().split(' ').value(0).toDouble() / 1024.0;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+double residentMiB()
+{
+    return procStatusMiB("VmRSS:");
+}
+
+double peakResidentMiB()
+{
+    return procStatusMiB("VmHWM:");
+}
