@@ -59,7 +59,6 @@ void ComparisonLauncher::compare() {
     m_comparison = new ComparisonWindow(&m_window);
     m_comparison->setPairs(pairs);
     m_comparison->show();
-    m_comparison->raise();
     m_comparison->activateWindow();
 }
 
