@@ -21,7 +21,8 @@ namespace {
 // Entry counts in window row order: Dravé, Tusqué, Plomé, Vantorel.
 const QList<int> demoCounts = {14, 9, 11, 8};
 
-const Category& categoryOfRow(int row) {
+const Category& categoryOfRow(int row)
+{
     for (const Category& category : Category::all()) {
         if (category.comparisonRow == row + 1) {
             return category;
@@ -30,13 +31,15 @@ const Category& categoryOfRow(int row) {
     Q_UNREACHABLE();
 }
 
-void fill(Fixture& fixture, const QList<int>& counts) {
+void fill(Fixture& fixture, const QList<int>& counts)
+{
     for (int row = 0; row < counts.size(); ++row) {
         fixture.insert(categoryOfRow(row), Fixture::series(counts.at(row)));
     }
 }
 
-void writeProgram(const QString& path, const QByteArray& body, bool executable = true) {
+void writeProgram(const QString& path, const QByteArray& body, bool executable = true)
+{
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("#!/bin/sh\n" + body);
@@ -48,22 +51,26 @@ void writeProgram(const QString& path, const QByteArray& body, bool executable =
     QVERIFY(file.setPermissions(permissions));
 }
 
-QByteArray section(const QList<QByteArray>& numbers) {
+QByteArray section(const QList<QByteArray>& numbers)
+{
     return "[dernier_numero]\r\ndernier_drave     =" + numbers.at(0) + "\r\ndernier_tusque      =" + numbers.at(1) +
            "\r\ndernier_plome     =" + numbers.at(2) + "\r\ndernier_vantorel      =" + numbers.at(3) + "\r\n";
 }
 
-void clickCheck(MainWindow& window) {
+void clickCheck(MainWindow& window)
+{
     auto* button = child<QPushButton>(&window, u"bt_last"_s);
     QVERIFY(button);
     button->click();
 }
 
-ComparisonWindow* comparison(MainWindow& window) {
+ComparisonWindow* comparison(MainWindow& window)
+{
     return window.findChild<ComparisonWindow*>(u"frm_err"_s);
 }
 
-QByteArray fileHash(const QString& path) {
+QByteArray fileHash(const QString& path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
                                           : QByteArray();
@@ -73,8 +80,11 @@ QByteArray fileHash(const QString& path) {
 class WaitingMessenger final : public Messenger {
 public:
     explicit WaitingMessenger(QString record)
-        : m_record(std::move(record)) {}
-    void show(Icon icon, const QString& text, const QString&) override {
+        : m_record(std::move(record))
+    {
+    }
+    void show(Icon icon, const QString& text, const QString&) override
+    {
         texts.append(text);
         if (icon == Icon::None) {
             QVERIFY(QTest::qWaitFor([this] { return QFile::exists(m_record); }, 20000));
@@ -104,7 +114,8 @@ private slots:
     void sampleProgramWritesSection();
 };
 
-void TestComparison::showsPairs_data() {
+void TestComparison::showsPairs_data()
+{
     QTest::addColumn<QByteArray>("settings"); // after the programme line
     QTest::addColumn<QList<int>>("counts");
     QTest::addColumn<QStringList>("found"); // text of gnv_1 … gnv_4
@@ -140,7 +151,8 @@ void TestComparison::showsPairs_data() {
                                 << u"n'a pas de ligne « [dernier_numero] »"_s;
 }
 
-void TestComparison::showsPairs() {
+void TestComparison::showsPairs()
+{
     QFETCH(QByteArray, settings);
     QFETCH(QList<int>, counts);
     QFETCH(QStringList, found);
@@ -191,7 +203,8 @@ void TestComparison::showsPairs() {
     }
 }
 
-void TestComparison::startsSearchProgramThenWaits() {
+void TestComparison::startsSearchProgramThenWaits()
+{
     Fixture fixture;
     fill(fixture, demoCounts);
     fixture.writeSettings("programme=recherche.sh\r\n" + section({"14", "9", "11", "8"}));
@@ -215,7 +228,8 @@ void TestComparison::startsSearchProgramThenWaits() {
     QCOMPARE(fileHash(fixture.folder().database()), before);
 }
 
-void TestComparison::oneWindowAtATime() {
+void TestComparison::oneWindowAtATime()
+{
     Fixture fixture;
     fixture.writeSettings("programme=recherche.sh\r\n" + section({"0", "0", "0", "0"}));
     writeProgram(fixture.folder().file(u"recherche.sh"), "exit 0\n");
@@ -241,7 +255,8 @@ void TestComparison::oneWindowAtATime() {
     QCOMPARE(child<QLineEdit>(comparison(*window), u"gnv_1"_s)->text(), u"1"_s);
 }
 
-void TestComparison::refusesToStart_data() {
+void TestComparison::refusesToStart_data()
+{
     QTest::addColumn<QByteArray>("programLine");
     QTest::addColumn<QString>("file");    // made in the folder: "x" executable, "-" not, "/" a folder
     QTest::addColumn<bool>("startable");  // what the starter answers
@@ -273,7 +288,8 @@ void TestComparison::refusesToStart_data() {
                                    << u"refusé par le test"_s;
 }
 
-void TestComparison::refusesToStart() {
+void TestComparison::refusesToStart()
+{
     QFETCH(QByteArray, programLine);
     QFETCH(QString, file);
     QFETCH(bool, startable);
@@ -304,7 +320,8 @@ void TestComparison::refusesToStart() {
     QVERIFY(!comparison(*window));
 }
 
-void TestComparison::reportsCatalogueFailure() {
+void TestComparison::reportsCatalogueFailure()
+{
     Fixture fixture;
     fill(fixture, demoCounts);
     fixture.writeSettings("programme=recherche.sh\r\n" + section({"14", "9", "11", "8"}));
@@ -326,7 +343,8 @@ void TestComparison::reportsCatalogueFailure() {
     QCOMPARE(shown->windowTitle(), u"Liste des numéros"_s);
 }
 
-void TestComparison::runsRealProgram() {
+void TestComparison::runsRealProgram()
+{
 #ifdef Q_OS_WIN
     QSKIP("The recording program is a shell script.");
 #endif
@@ -357,7 +375,8 @@ void TestComparison::runsRealProgram() {
     QCOMPARE(child<QLineEdit>(comparison(window), u"gnv_1"_s)->toolTip(), u"Manque : 015"_s);
 }
 
-void TestComparison::sampleProgramWritesSection() {
+void TestComparison::sampleProgramWritesSection()
+{
 #ifdef Q_OS_WIN
     QSKIP("The sample search program is a shell script.");
 #endif

@@ -11,13 +11,15 @@ namespace {
 
 // The four lines of a section in the search program's layout: numbers at characters 20, 22, 20 and 24.
 QByteArray numbers(const QByteArray& dravé, const QByteArray& tusqué, const QByteArray& plomé,
-                   const QByteArray& vantorel, const QByteArray& end = "\r\n") {
+                   const QByteArray& vantorel, const QByteArray& end = "\r\n")
+{
     return "dernier_drave     =" + dravé + end + "dernier_tusque      =" + tusqué + end +
            "dernier_plome     =" + plomé + end + "dernier_vantorel      =" + vantorel + end;
 }
 
 QByteArray section(const QByteArray& dravé, const QByteArray& tusqué, const QByteArray& plomé,
-                   const QByteArray& vantorel, const QByteArray& end = "\r\n") {
+                   const QByteArray& vantorel, const QByteArray& end = "\r\n")
+{
     return "[dernier_numero]" + end + numbers(dravé, tusqué, plomé, vantorel, end);
 }
 
@@ -33,7 +35,8 @@ private slots:
     void read();
 };
 
-void TestLastNumbers::read_data() {
+void TestLastNumbers::read_data()
+{
     QTest::addColumn<QByteArray>("content");   // a null array: no file at all
     QTest::addColumn<QList<int>>("expected");  // -1: unknown
     QTest::addColumn<QStringList>("problems"); // a fragment of each expected problem
@@ -96,7 +99,8 @@ void TestLastNumbers::read_data() {
     QTest::newRow("no file") << QByteArray() << unknown << QStringList{u"est introuvable ou illisible"_s};
 }
 
-void TestLastNumbers::read() {
+void TestLastNumbers::read()
+{
     QFETCH(QByteArray, content);
     QFETCH(QList<int>, expected);
     QFETCH(QStringList, problems);

@@ -4,80 +4,100 @@
 
 // French texts of the number comparison. Paths are shown with the system's separators.
 namespace CheckTexts {
-inline QString caption() {
+inline QString caption()
+{
     return QStringLiteral("Liste des numéros");
 }
 /// The window's mark when a number differs; the title then reads "Liste des numéros — err".
-inline QString differenceMark() {
+inline QString differenceMark()
+{
     return QStringLiteral("err");
 }
-inline QString titleWithMark() {
+inline QString titleWithMark()
+{
     return QStringLiteral("%1 — %2");
 }
-inline QString heading() {
+inline QString heading()
+{
     return QStringLiteral("Résultats entre GNV et DPT");
 }
-inline QString foundHeading() {
+inline QString foundHeading()
+{
     return QStringLiteral("GNV");
 }
-inline QString countedHeading() {
+inline QString countedHeading()
+{
     return QStringLiteral("DPT");
 }
-inline QString waiting() {
+inline QString waiting()
+{
     return QStringLiteral("Attente de la fin des recherches.");
 }
 
 /// Shown in a box whose number is unknown.
-inline QString unknown() {
+inline QString unknown()
+{
     return QStringLiteral("?");
 }
-inline QString unknownTip() {
+inline QString unknownTip()
+{
     return QStringLiteral("Numéro inconnu");
 }
-inline QString missingOne() {
+inline QString missingOne()
+{
     return QStringLiteral("Manque : %1");
 }
-inline QString missingRange() {
+inline QString missingRange()
+{
     return QStringLiteral("Manquent : %1 à %2");
 }
 
 // %1 is the settings file.
-inline QString programEmpty() {
+inline QString programEmpty()
+{
     return QStringLiteral("Aucun programme de recherche n'est indiqué : la ligne « programme= » du fichier « %1 » "
                           "est vide.");
 }
 // %1 is the search program.
-inline QString programMissing() {
+inline QString programMissing()
+{
     return QStringLiteral("Le programme de recherche « %1 » est introuvable.");
 }
-inline QString programNotExecutable() {
+inline QString programNotExecutable()
+{
     return QStringLiteral("Le programme de recherche « %1 » n'est pas un programme exécutable.");
 }
-inline QString programNotStarted() {
+inline QString programNotStarted()
+{
     return QStringLiteral("Le programme de recherche « %1 » n'a pas pu être lancé.");
 }
 
 // %1 is the settings file.
-inline QString settingsUnreadable() {
+inline QString settingsUnreadable()
+{
     return QStringLiteral("Le fichier de paramètres « %1 » est introuvable ou illisible : les derniers numéros "
                           "trouvés par le programme de recherche sont inconnus.");
 }
-inline QString noSection() {
+inline QString noSection()
+{
     return QStringLiteral("Le fichier de paramètres « %1 » n'a pas de ligne « [dernier_numero] » : les derniers "
                           "numéros trouvés par le programme de recherche sont inconnus.");
 }
 /// %2 lists the series without a line, "Plomé, Vantorel".
-inline QString shortSection() {
+inline QString shortSection()
+{
     return QStringLiteral("Le fichier de paramètres « %1 » s'arrête avant la fin de la section « [dernier_numero] » : "
                           "pas de ligne pour %2.");
 }
 /// %2 line number, %3 series, %4 the text read.
-inline QString badValue() {
+inline QString badValue()
+{
     return QStringLiteral("Le fichier de paramètres « %1 », ligne %2 : le dernier numéro %3 « %4 » n'est pas un "
                           "nombre entier de 0 à 32767.");
 }
 /// %2 line number, %3 series, %4 the character where the number should start.
-inline QString absentValue() {
+inline QString absentValue()
+{
     return QStringLiteral("Le fichier de paramètres « %1 », ligne %2 : le dernier numéro %3 manque (rien à partir du "
                           "caractère %4).");
 }

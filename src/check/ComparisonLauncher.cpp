@@ -16,11 +16,13 @@
 
 ComparisonLauncher::ComparisonLauncher(MainWindow& window)
     : QObject(&window)
-    , m_window(window) {
+    , m_window(window)
+{
     connect(m_window.searchTab()->checkButton(), &QPushButton::clicked, this, &ComparisonLauncher::compare);
 }
 
-void ComparisonLauncher::compare() {
+void ComparisonLauncher::compare()
+{
     // The wait box runs an event loop, so guard against a second click as well as an open window.
     if (m_comparison || m_running) {
         return;
@@ -62,7 +64,8 @@ void ComparisonLauncher::compare() {
     m_comparison->activateWindow();
 }
 
-bool ComparisonLauncher::startSearch() {
+bool ComparisonLauncher::startSearch()
+{
     const QString& setting = m_window.programSetting();
     Messenger& messenger = m_window.messenger();
     if (setting.trimmed().isEmpty()) {

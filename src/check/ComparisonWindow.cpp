@@ -8,19 +8,24 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
+#include <array>
+
 namespace {
 
 // Row headings by comparison row; their texts are the series captions.
 const QStringList rowLabels = {QStringLiteral("Label4"), QStringLiteral("Label7"), QStringLiteral("Label5"),
                                QStringLiteral("Label6")};
 
-QLabel* label(const QString& name, const QString& text, QWidget* parent) {
+QLabel* label(const QString& name, const QString& text, QWidget* parent)
+{
     auto* result = new QLabel(text, parent);
     result->setObjectName(name);
     return result;
 }
 
-QLineEdit* numberBox(const QString& name, QWidget* parent) {
+QLineEdit* numberBox(const QString& name, QWidget* parent)
+{
     auto* box = new QLineEdit(parent);
     box->setObjectName(name);
     box->setReadOnly(true);
@@ -33,18 +38,21 @@ QLineEdit* numberBox(const QString& name, QWidget* parent) {
     return box;
 }
 
-QString numberText(const std::optional<int>& value) {
+QString numberText(const std::optional<int>& value)
+{
     return value ? QString::number(*value) : CheckTexts::unknown();
 }
 
-QString numberRef(int value) {
+QString numberRef(int value)
+{
     return QStringLiteral("%1").arg(value, 3, 10, QLatin1Char('0'));
 }
 
 } // namespace
 
 ComparisonWindow::ComparisonWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window) {
+    : QWidget(parent, Qt::Window)
+{
     setObjectName(QStringLiteral("frm_err"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(CheckTexts::caption());
@@ -80,14 +88,16 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
     grid->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-ComparisonWindow::Look ComparisonWindow::look(const Pair& pair) {
+ComparisonWindow::Look ComparisonWindow::look(const Pair& pair)
+{
     if (!pair.found || !pair.counted) {
         return Look::Unknown;
     }
     return *pair.found == *pair.counted ? Look::Equal : Look::Different;
 }
 
-QString ComparisonWindow::missingTip(const Pair& pair) {
+QString ComparisonWindow::missingTip(const Pair& pair)
+{
     if (look(pair) != Look::Different || *pair.found < *pair.counted) {
         return {};
     }
@@ -98,7 +108,8 @@ QString ComparisonWindow::missingTip(const Pair& pair) {
     return CheckTexts::missingRange().arg(numberRef(first), numberRef(*pair.found));
 }
 
-void ComparisonWindow::setPairs(const QList<Pair>& pairs) {
+void ComparisonWindow::setPairs(const QList<Pair>& pairs)
+{
     m_mark.clear();
     for (int row = 0; row < pairs.size() && row < m_found.size(); ++row) {
         showPair(row, pairs.at(row));
@@ -110,7 +121,8 @@ void ComparisonWindow::setPairs(const QList<Pair>& pairs) {
                                     : CheckTexts::titleWithMark().arg(CheckTexts::caption(), m_mark));
 }
 
-void ComparisonWindow::showPair(int row, const Pair& pair) {
+void ComparisonWindow::showPair(int row, const Pair& pair)
+{
     // Colours of the original: black on yellow when equal, yellow on red when different; grey marks the unknown.
     QColor background;
     QColor text = Qt::black;

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QWidget>
+
 #include <optional>
 
 class QLineEdit;

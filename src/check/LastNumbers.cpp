@@ -12,7 +12,8 @@ const QString sectionLine = QStringLiteral("[dernier_numero]");
 // 1-based character where each row's number starts.
 constexpr std::array<int, LastNumbers::Rows> firstCharacter = {20, 22, 20, 24};
 
-QString seriesOfRow(int row) {
+QString seriesOfRow(int row)
+{
     for (const Category& category : Category::all()) {
         if (category.comparisonRow == row + 1) {
             return category.caption;
@@ -23,7 +24,8 @@ QString seriesOfRow(int row) {
 
 } // namespace
 
-std::optional<int> LastNumbers::number(QStringView text) {
+std::optional<int> LastNumbers::number(QStringView text)
+{
     const QStringView digits = text.trimmed();
     if (digits.isEmpty()) {
         return std::nullopt;
@@ -41,7 +43,8 @@ std::optional<int> LastNumbers::number(QStringView text) {
     return value;
 }
 
-LastNumbers LastNumbers::parse(const QStringList& lines, const QString& path) {
+LastNumbers LastNumbers::parse(const QStringList& lines, const QString& path)
+{
     const QString file = QDir::toNativeSeparators(path);
     LastNumbers result;
     const qsizetype section = lines.indexOf(sectionLine);
@@ -75,7 +78,8 @@ LastNumbers LastNumbers::parse(const QStringList& lines, const QString& path) {
     return result;
 }
 
-LastNumbers LastNumbers::read(const QString& path) {
+LastNumbers LastNumbers::read(const QString& path)
+{
     const std::optional<QStringList> lines = SettingsFile::readLines(path);
     if (!lines) {
         LastNumbers result;
