@@ -1,9 +1,95 @@
 #include "check/ComparisonLauncher.h"
 
+#include "catalogue/CatalogueError.h"
+#include "check/CheckTexts.h"
+#include "check/ComparisonWindow.h"
+#include "check/LastNumbers.h"
+#include "check/ProgramStarter.h"
+#include "search/SearchTab.h"
 #include "ui/MainWindow.h"
+#include "ui/Messenger.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QScopeGuard>
 
 ComparisonLauncher::ComparisonLauncher(MainWindow& window)
     : QObject(&window)
     , m_window(window)
 {
+    connect(m_window.searchTab()->checkButton(), &QPushButton::clicked, this, &ComparisonLauncher::compare);
+}
+
+void ComparisonLauncher::compare()
+{
+    // The wait box runs an event loop, so guard against a second click as well as an open window.
+    if (m_comparison || m_running) {
+        return;
+    }
+    m_running = true;
+    const auto done = qScopeGuard([this] { m_running = false; });
+
+    if (!startSearch()) {
+        return;
+    }
+    Messenger& messenger = m_window.messenger();
+    messenger.plain(CheckTexts::waiting());
+
+    const LastNumbers found = LastNumbers::read(m_window.folder().settings());
+    QList<ComparisonWindow::Pair> pairs(LastNumbers::Rows);
+    for (int row = 0; row < LastNumbers::Rows; ++row) {
+        pairs[row].found = found.values.at(row);
+    }
+    std::optional<CatalogueError> countError;
+    for (const Category& category : Category::all()) {
+        try {
+            pairs[category.comparisonRow - 1].counted = m_window.catalogue().count(category);
+        } catch (const CatalogueError& error) {
+            if (!countError) {
+                countError = error;
+            }
+        }
+    }
+    if (!found.problems.isEmpty()) {
+        messenger.warning(found.problems.join(u'\n'));
+    }
+    if (countError) {
+        messenger.critical(countError->message(), countError->detail());
+    }
+
+    m_comparison = new ComparisonWindow(&m_window);
+    m_comparison->setPairs(pairs);
+    m_comparison->show();
+    m_comparison->activateWindow();
+}
+
+bool ComparisonLauncher::startSearch()
+{
+    const QString& setting = m_window.programSetting();
+    Messenger& messenger = m_window.messenger();
+    if (setting.trimmed().isEmpty()) {
+        messenger.warning(CheckTexts::programEmpty().arg(QDir::toNativeSeparators(m_window.folder().settings())));
+        return false;
+    }
+    // The setting is a file name in the catalogue folder, taken as written (a leading space is part of it).
+    const QString program = m_window.folder().file(setting);
+    const QString shown = QDir::toNativeSeparators(program);
+    const QFileInfo info(program);
+    if (!info.exists()) {
+        messenger.warning(CheckTexts::programMissing().arg(shown));
+        return false;
+    }
+    if (!info.isFile() || !info.isExecutable()) {
+        messenger.warning(CheckTexts::programNotExecutable().arg(shown));
+        return false;
+    }
+    // The search program is called with " , 6" after its name; it may rely on these two arguments.
+    QString reason;
+    if (!m_window.services().programs->startDetached(program, {QStringLiteral(","), QStringLiteral("6")},
+                                                     m_window.folder().path(), &reason)) {
+        messenger.warning(CheckTexts::programNotStarted().arg(shown), reason);
+        return false;
+    }
+    return true;
 }
