@@ -79,6 +79,7 @@ ImageWindow::ImageWindow(const CatalogueFolder& folder, Messenger& messenger, Im
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_ref = box(QStringLiteral("lbl_ref"), ImageTexts::boxPlaceholder(), 675, this);
+    m_ref->setMaximumWidth(GridStyle::pixels(675) * 2);
     m_name = box(QStringLiteral("lbl_nom"), ImageTexts::boxPlaceholder(), 3495, this);
     m_link = box(QStringLiteral("txt_lien"), {}, 6015, this);
     m_forumLink = box(QStringLiteral("txt_lien_sor"), {}, 6015, this);
