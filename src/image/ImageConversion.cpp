@@ -9,8 +9,16 @@ ImageConversion::ImageConversion(QObject* parent)
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] {
-        end(ImageTexts::converterTimeout().arg(QLocale(QLocale::French).toString(m_timeoutMs / 1000.0, 'g', 4)));
+        if (m_ended) {
+            return;
+        }
+        // Ended before the kill, which reports the process as crashed; killed before `finished`, so that the
+        // work files it holds can be deleted.
+        m_ended = true;
         m_process.kill();
+        m_process.waitForFinished(1000);
+        emit finished(
+            ImageTexts::converterTimeout().arg(QLocale(QLocale::French).toString(m_timeoutMs / 1000.0, 'g', 4)));
     });
     connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) {

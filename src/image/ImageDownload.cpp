@@ -95,19 +95,22 @@ void ImageDownload::checkAnnouncedSize()
 
 void ImageDownload::receive()
 {
-    if (!m_reply || !m_stopReason.isEmpty()) {
-        return;
+    if (m_reply && m_stopReason.isEmpty() && !store(m_reply->readAll())) {
+        m_reply->abort();
     }
-    const QByteArray data = m_reply->readAll();
+}
+
+bool ImageDownload::store(const QByteArray& data)
+{
     if (m_file.size() + data.size() > m_maxBytes) {
         m_stopReason = ImageTexts::tooLarge().arg(m_maxBytes);
-        m_reply->abort();
-        return;
+        return false;
     }
     if (m_file.write(data) != data.size()) {
         m_stopReason = ImageTexts::fileWriteFailed().arg(m_file.fileName(), m_file.errorString());
-        m_reply->abort();
+        return false;
     }
+    return true;
 }
 
 void ImageDownload::complete()
@@ -117,10 +120,12 @@ void ImageDownload::complete()
     if (!reply) {
         return;
     }
-    receive();
     m_reply = nullptr;
-    reply->deleteLater();
     disconnect(reply, nullptr, this, nullptr);
+    reply->deleteLater();
+    if (m_stopReason.isEmpty()) {
+        store(reply->readAll());
+    }
 
     if (!m_stopReason.isEmpty()) {
         fail(m_stopReason);

@@ -30,6 +30,8 @@ signals:
 
 private:
     void receive();
+    /// Appends to the file within the size bound; false, with the reason kept, when it cannot.
+    bool store(const QByteArray& data);
     void checkAnnouncedSize();
     void complete();
     void fail(const QString& error);
