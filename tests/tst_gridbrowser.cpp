@@ -237,12 +237,9 @@ void TestGridBrowser::displayOnDesktop_data()
     const QString window = QStringLiteral("win_");
     QTest::newRow("dravé, image on the web") << 0 << web << image << post << image << QString();
     QTest::newRow("tusqué, forum post") << 2 << forum << image << post << post << QString();
-    QTest::newRow("plomé, url placeholder") << 1 << web << none << post << QString() << QString();
     QTest::newRow("plomé, url placeholder, window") << 1 << window << none << post << QString() << QString();
     QTest::newRow("vantorel, link placeholder") << 3 << web << image << none << QString() << QString();
-    QTest::newRow("vantorel, link placeholder, window") << 3 << window << image << none << QString() << QString();
     QTest::newRow("dravé, link placeholder") << 0 << web << image << none << image << QString();
-    QTest::newRow("tusqué, forum post placeholder") << 2 << forum << image << none << QString() << QString();
     QTest::newRow("dravé, local file") << 0 << web << QStringLiteral("file:///etc/passwd") << post << QString()
                                        << BrowsingTexts::notWebAddress().arg(QStringLiteral("file:///etc/passwd"));
 }

@@ -76,7 +76,6 @@ private slots:
     void failedConversion_data();
     void failedConversion();
     void converterCommandLine();
-    void closingShowsMainWindow();
     void closingDuringDownload();
     void screenshot();
 
@@ -408,22 +407,6 @@ void TestImageWindow::converterCommandLine()
                           QStringLiteral("-resize"), QStringLiteral("800x400"), QStringLiteral("image2_url.jpg")}));
     QCOMPARE(child<QLabel>(window, QStringLiteral("Picture1"))->pixmap().size(), QSize(120, 90));
     QVERIFY(workFilesGone());
-}
-
-void TestImageWindow::closingShowsMainWindow()
-{
-    m_main->show();
-    m_server->serveBody("/a.png", picture({100, 100}, "PNG"));
-    QPointer<ImageWindow> window = open(settings());
-    QVERIFY(!m_main->isVisible());
-    QSignalSpy ended(window, &ImageWindow::displayEnded);
-    window->display(request(m_server->url("/a.png")));
-    QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, displayWait);
-    QVERIFY(!m_main->isVisible());
-
-    window->close();
-    QVERIFY(m_main->isVisible());
-    QTRY_VERIFY(window.isNull());
 }
 
 void TestImageWindow::closingDuringDownload()
