@@ -1,0 +1,248 @@
+#include "image/ImageWindow.h"
+
+#include "image/ImageAddress.h"
+#include "image/ImageConversion.h"
+#include "image/ImageDownload.h"
+#include "image/ImageSignature.h"
+#include "image/ImageTexts.h"
+#include "ui/GridStyle.h"
+#include "ui/Messenger.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Each refusal keeps the icon its message has always had.
+Messenger::Icon refusalIcon(ImageAddress::Problem problem)
+{
+    switch (problem) {
+    case ImageAddress::Problem::Missing:
+        return Messenger::Icon::Warning;
+    case ImageAddress::Problem::Gif:
+        return Messenger::Icon::Critical;
+    default:
+        return Messenger::Icon::None;
+    }
+}
+
+template <typename W> W* named(W* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLineEdit* box(const QString& name, const QString& text, int widthInTwips, QWidget* parent)
+{
+    auto* edit = named(new QLineEdit(text, parent), name);
+    edit->setMinimumWidth(GridStyle::pixels(widthInTwips));
+    return edit;
+}
+
+} // namespace
+
+ImageWindow::ImageWindow(const CatalogueFolder& folder, Messenger& messenger, ImagePreviewSettings settings,
+                         QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Window)
+    , m_folder(folder)
+    , m_messenger(messenger)
+    , m_settings(std::move(settings))
+    , m_mainWindow(mainWindow)
+    , m_network(new QNetworkAccessManager(this))
+{
+    setObjectName(QStringLiteral("Form_img"));
+    setWindowTitle(ImageTexts::windowTitle());
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    // The picture is placed by hand at the area's top left and sized to the picture.
+    m_pictureArea = new QWidget(this);
+    m_pictureArea->setMinimumSize(GridStyle::pixels(12435), GridStyle::pixels(6915));
+    m_picture = named(new QLabel(m_pictureArea), QStringLiteral("Picture1"));
+    m_picture->setGeometry(0, 0, GridStyle::pixels(12435), GridStyle::pixels(6915));
+    m_picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    // Its click used to run the display again; every display is a fresh window now, so it stays hidden.
+    auto* again = named(new QPushButton(ImageTexts::showButton(), this), QStringLiteral("bt_lien"));
+    again->hide();
+
+    m_status = named(new QLabel(this), QStringLiteral("lbl_etat"));
+    m_status->setWordWrap(true);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    m_ref = box(QStringLiteral("lbl_ref"), ImageTexts::boxPlaceholder(), 675, this);
+    m_ref->setMaximumWidth(GridStyle::pixels(675) * 2);
+    m_name = box(QStringLiteral("lbl_nom"), ImageTexts::boxPlaceholder(), 3495, this);
+    m_link = box(QStringLiteral("txt_lien"), {}, 6015, this);
+    m_forumLink = box(QStringLiteral("txt_lien_sor"), {}, 6015, this);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(named(new QLabel(ImageTexts::refLabel(), this), QStringLiteral("Label1")), 0, 0);
+    fields->addWidget(m_ref, 0, 1);
+    fields->addWidget(named(new QLabel(ImageTexts::nameLabel(), this), QStringLiteral("Label2")), 0, 2, Qt::AlignRight);
+    fields->addWidget(m_name, 0, 3);
+    fields->addWidget(m_link, 0, 4);
+    fields->addWidget(named(new QLabel(ImageTexts::linkLabel(), this), QStringLiteral("Label3")), 1, 0, 1, 3,
+                      Qt::AlignRight);
+    fields->addWidget(m_forumLink, 1, 3, 1, 2, Qt::AlignLeft);
+    fields->setColumnStretch(4, 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(GridStyle::pixels(120), GridStyle::pixels(180), GridStyle::pixels(120),
+                               GridStyle::pixels(120));
+    layout->addWidget(m_pictureArea, 1);
+    layout->addWidget(m_status);
+    layout->addLayout(fields);
+    resize(GridStyle::pixels(12735), GridStyle::pixels(9030));
+}
+
+ImageWindow::~ImageWindow()
+{
+    stopWork();
+}
+
+void ImageWindow::display(const ImageRequest& request)
+{
+    stopWork();
+    m_ref->setText(request.ref);
+    m_name->setText(request.answer);
+    m_link->setText(request.address);
+    m_forumLink->setText(request.shownLink);
+
+    const ImageAddress::Problem problem = ImageAddress::check(request.address);
+    if (problem != ImageAddress::Problem::None) {
+        m_messenger.show(refusalIcon(problem), ImageAddress::message(problem));
+        emit displayEnded();
+        return;
+    }
+    if (const QString error = removeWorkFiles(); !error.isEmpty()) {
+        fail(error);
+        return;
+    }
+    const QUrl url = ImageAddress::webUrl(request.address);
+    if (!url.isValid()) {
+        fail(ImageTexts::notWebDownload().arg(request.address));
+        return;
+    }
+
+    setStatus(ImageTexts::downloading(), false);
+    m_download = new ImageDownload(*m_network, this);
+    connect(m_download, &ImageDownload::finished, this, &ImageWindow::downloaded);
+    m_download->start(url, request.referer, m_folder.downloadedImage(), m_settings.downloadTimeoutMs,
+                      m_settings.maxDownloadBytes);
+}
+
+QString ImageWindow::status() const
+{
+    return m_status->text();
+}
+
+void ImageWindow::closeEvent(QCloseEvent* event)
+{
+    stopWork();
+    removeWorkFiles();
+    event->accept();
+    if (m_mainWindow) {
+        m_mainWindow->show();
+        m_mainWindow->raise();
+        m_mainWindow->activateWindow();
+    }
+}
+
+void ImageWindow::downloaded(const QString& error)
+{
+    m_download->deleteLater();
+    m_download = nullptr;
+    if (!error.isEmpty()) {
+        fail(error);
+        return;
+    }
+
+    QFile file(m_folder.downloadedImage());
+    if (!file.open(QIODevice::ReadOnly)) {
+        fail(ImageTexts::fileReadFailed().arg(file.fileName(), file.errorString()));
+        return;
+    }
+    const QByteArray head = file.read(ImageSignature::headLength);
+    file.close();
+    if (!ImageSignature::isAccepted(head)) {
+        fail(ImageTexts::notAnImage());
+        return;
+    }
+
+    setStatus(ImageTexts::converting(), false);
+    m_conversion = new ImageConversion(this);
+    connect(m_conversion, &ImageConversion::finished, this, &ImageWindow::converted);
+    m_conversion->start(m_settings.converter, m_folder.path(), QFileInfo(m_folder.downloadedImage()).fileName(),
+                        QFileInfo(m_folder.resizedImage()).fileName(), m_settings.conversionTimeoutMs);
+}
+
+void ImageWindow::converted(const QString& error)
+{
+    m_conversion->deleteLater();
+    m_conversion = nullptr;
+    if (!error.isEmpty()) {
+        fail(error);
+        return;
+    }
+    QImageReader reader(m_folder.resizedImage());
+    reader.setDecideFormatFromContent(true);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        fail(ImageTexts::unreadablePicture().arg(m_folder.resizedImage()));
+        return;
+    }
+    showPicture(image);
+    setStatus(removeWorkFiles(), true);
+    raise();
+    activateWindow();
+    emit displayEnded();
+}
+
+void ImageWindow::showPicture(const QImage& image)
+{
+    m_picture->setPixmap(QPixmap::fromImage(image));
+    m_picture->setGeometry(0, 0, image.width(), image.height());
+    m_picture->repaint();
+}
+
+void ImageWindow::fail(const QString& error)
+{
+    const QString removal = removeWorkFiles();
+    setStatus(removal.isEmpty() ? error : error + u'\n' + removal, true);
+    emit displayEnded();
+}
+
+QString ImageWindow::removeWorkFiles()
+{
+    QStringList errors;
+    for (const QString& path : {m_folder.resizedImage(), m_folder.downloadedImage()}) {
+        QFile file(path);
+        if (file.exists() && !file.remove()) {
+            errors.append(ImageTexts::workFileNotRemoved().arg(path, file.errorString()));
+        }
+    }
+    return errors.join(u'\n');
+}
+
+void ImageWindow::setStatus(const QString& text, bool isError)
+{
+    m_status->setText(text);
+    m_status->setStyleSheet(isError ? QStringLiteral("color: #b00000;") : QString());
+}
+
+void ImageWindow::stopWork()
+{
+    delete m_download;
+    m_download = nullptr;
+    delete m_conversion;
+    m_conversion = nullptr;
+}
