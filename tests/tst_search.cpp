@@ -52,9 +52,8 @@ private slots:
     void enterKey();
     void resetOnOption_data();
     void resetOnOption();
-    void clickWithoutNumber_data();
-    void clickWithoutNumber();
-    void pickMarksRow();
+    void pick_data();
+    void pick();
     void readFailureReported();
 
 private:
@@ -116,25 +115,13 @@ void TestSearch::runSearch(const QString& option, const QString& criterionText)
 
 void TestSearch::matches_data()
 {
+    // One character for one: ß has no capital of its own, so it does not become SS.
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("criterion");
     QTest::addColumn<bool>("expected");
-    QTest::newRow("small letters find capitals") << "LE MANS"
-                                                 << "le m" << true;
-    QTest::newRow("é finds É") << "ÉTÉ"
-                               << "é" << true;
-    QTest::newRow("é does not find e") << "ETE"
-                                       << "é" << false;
-    QTest::newRow("e does not find É") << "ÉTÉ"
-                                       << "e" << false;
-    QTest::newRow("one for one: SS does not find ß") << "Straße"
-                                                     << "SS" << false;
-    QTest::newRow("ß finds ß") << "STRAßE"
-                               << "ße" << true;
-    QTest::newRow("substring, not word") << "Marseille"
-                                         << "SEI" << true;
-    QTest::newRow("inner spaces count") << "Le Mans"
-                                        << "lem" << false;
+    QTest::newRow("SS does not find ß") << u"Straße"_s << u"SS"_s << false;
+    QTest::newRow("ß finds ß") << u"STRAßE"_s << u"ße"_s << true;
+    QTest::newRow("inner spaces count") << u"Le Mans"_s << u"lem"_s << false;
 }
 
 void TestSearch::matches()
@@ -158,32 +145,24 @@ void TestSearch::search_data()
         everything.append(QStringLiteral("%1|Réponse %2").arg(n, 3, 10, QLatin1Char('0')).arg(n));
     }
     everything.append(QStringLiteral("|"));
-    QTest::newRow("everywhere, stored order, trimmed") << "opt_Tusqué"
-                                                       << "  réPONSE "
-                                                       << "réPONSE" << everything << "40 élément(s) trouvé(s).";
-    QTest::newRow("one hit") << "opt_Tusqué"
-                             << "12"
-                             << "12" << QStringList{u"012|Réponse 12"_s, u"|"_s} << "1 élément(s) trouvé(s).";
-    QTest::newRow("no hit") << "opt_dravé"
-                            << "zz"
-                            << "zz" << QStringList{u"|Non trouvé"_s} << "0 élément trouvé.";
-    QTest::newRow("empty table") << "opt_titres"
-                                 << "a"
-                                 << "a" << QStringList{u"|Non trouvé"_s} << "0 élément trouvé.";
-    QTest::newRow("Plomé searches lieu") << "opt_plomé"
-                                         << "ly"
-                                         << "ly" << QStringList{u"001|Lyon"_s, u"|"_s} << "1 élément(s) trouvé(s).";
-    QTest::newRow("é finds É and é") << "opt_dravé"
-                                     << "é"
-                                     << "é" << QStringList{u"002|Étoile"_s, u"001|Été"_s, u"|"_s}
-                                     << "2 élément(s) trouvé(s).";
-    QTest::newRow("É finds é and É") << "opt_dravé"
-                                     << "tÉ"
-                                     << "tÉ" << QStringList{u"001|Été"_s, u"|"_s} << "1 élément(s) trouvé(s).";
-    QTest::newRow("e does not find é") << "opt_dravé"
-                                       << "e"
-                                       << "e" << QStringList{u"003|Rêve"_s, u"002|Étoile"_s, u"004|ete"_s, u"|"_s}
-                                       << "3 élément(s) trouvé(s).";
+    QTest::newRow("everywhere, stored order, trimmed")
+        << u"opt_Tusqué"_s << u"  réPONSE "_s << u"réPONSE"_s << everything << u"40 élément(s) trouvé(s)."_s;
+    QTest::newRow("one hit") << u"opt_Tusqué"_s << u"12"_s << u"12"_s << QStringList{u"012|Réponse 12"_s, u"|"_s}
+                             << u"1 élément(s) trouvé(s)."_s;
+    QTest::newRow("no hit") << u"opt_dravé"_s << u"zz"_s << u"zz"_s << QStringList{u"|Non trouvé"_s}
+                            << u"0 élément trouvé."_s;
+    QTest::newRow("empty table") << u"opt_titres"_s << u"a"_s << u"a"_s << QStringList{u"|Non trouvé"_s}
+                                 << u"0 élément trouvé."_s;
+    QTest::newRow("Plomé searches lieu") << u"opt_plomé"_s << u"ly"_s << u"ly"_s << QStringList{u"001|Lyon"_s, u"|"_s}
+                                         << u"1 élément(s) trouvé(s)."_s;
+    QTest::newRow("é finds É and é") << u"opt_dravé"_s << u"é"_s << u"é"_s
+                                     << QStringList{u"002|Étoile"_s, u"001|Été"_s, u"|"_s}
+                                     << u"2 élément(s) trouvé(s)."_s;
+    QTest::newRow("É finds é and É") << u"opt_dravé"_s << u"tÉ"_s << u"tÉ"_s << QStringList{u"001|Été"_s, u"|"_s}
+                                     << u"1 élément(s) trouvé(s)."_s;
+    QTest::newRow("e does not find é") << u"opt_dravé"_s << u"e"_s << u"e"_s
+                                       << QStringList{u"003|Rêve"_s, u"002|Étoile"_s, u"004|ete"_s, u"|"_s}
+                                       << u"3 élément(s) trouvé(s)."_s;
 }
 
 void TestSearch::search()
@@ -207,18 +186,10 @@ void TestSearch::refusals_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shownAfter");
-    QTest::newRow("no option, empty criterion") << ""
-                                                << ""
-                                                << "Merci de spécifier où chercher."
-                                                << "";
-    QTest::newRow("no option, criterion kept untrimmed") << ""
-                                                         << " Été "
-                                                         << "Merci de spécifier où chercher."
-                                                         << " Été ";
-    QTest::newRow("spaces only") << "opt_dravé"
-                                 << "   "
-                                 << "Pas de critère de recherche."
-                                 << "";
+    QTest::newRow("no option, empty criterion") << u""_s << u""_s << u"Merci de spécifier où chercher."_s << u""_s;
+    QTest::newRow("no option, criterion kept untrimmed")
+        << u""_s << u" Été "_s << u"Merci de spécifier où chercher."_s << u" Été "_s;
+    QTest::newRow("spaces only") << u"opt_dravé"_s << u"   "_s << u"Pas de critère de recherche."_s << u""_s;
 }
 
 void TestSearch::refusals()
@@ -248,11 +219,11 @@ void TestSearch::enterKey_data()
     QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("searches");
-    QTest::newRow("Return in the criterion") << Tabs::Search << "cherche" << int(Qt::Key_Return) << true;
-    QTest::newRow("keypad Enter in the results") << Tabs::Search << "grille_search" << int(Qt::Key_Enter) << true;
-    QTest::newRow("Return on a category tab") << 0 << "no_dravé" << int(Qt::Key_Return) << false;
-    QTest::newRow("Return on a focused button presses it") << Tabs::Search << "bt_last" << int(Qt::Key_Return)
-                                                           << false;
+    QTest::newRow("Return in the criterion") << Tabs::Search << u"cherche"_s << int(Qt::Key_Return) << true;
+    QTest::newRow("keypad Enter in the results") << Tabs::Search << u"grille_search"_s << int(Qt::Key_Enter) << true;
+    QTest::newRow("Return on a category tab") << 0 << u"no_dravé"_s << int(Qt::Key_Return) << false;
+    QTest::newRow("Return on a focused button presses it")
+        << Tabs::Search << u"bt_last"_s << int(Qt::Key_Return) << false;
 }
 
 void TestSearch::enterKey()
@@ -298,46 +269,37 @@ void TestSearch::resetOnOption()
     QCOMPARE(countText(), QStringLiteral("0 élément trouvé."));
 }
 
-void TestSearch::clickWithoutNumber_data()
+void TestSearch::pick_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("row");
-    QTest::newRow("empty row after the hits") << "Réponse 12" << 1;
-    QTest::newRow("Non trouvé row") << "zz" << 0;
+    QTest::addColumn<int>("clicked"); // grid row of grille_search
+    QTest::addColumn<bool>("marks");
+    QTest::newRow("hit 012") << u"Réponse 12"_s << 1 << true;
+    QTest::newRow("empty row after the hits") << u"Réponse 12"_s << 2 << false;
+    QTest::newRow("Non trouvé row") << u"zz"_s << 1 << false;
 }
 
-void TestSearch::clickWithoutNumber()
+void TestSearch::pick()
 {
     QFETCH(QString, typed);
-    QFETCH(int, row);
+    QFETCH(int, clicked);
+    QFETCH(bool, marks);
     open();
-    runSearch(QStringLiteral("opt_Tusqué"), typed);
-    QTableView* view = results();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(resultsModel()->index(row, 1)).center());
-    QCOMPARE(m_window->tabs()->currentIndex(), Tabs::Search);
-    QCOMPARE(m_window->lastSelection()->text(), QStringLiteral("0"));
-    QVERIFY(!m_window->categoryTab(Category::tusqué())->model()->cellBackground(11, 1).isValid());
-}
-
-void TestSearch::pickMarksRow()
-{
-    open();
-    runSearch(QStringLiteral("opt_Tusqué"), QStringLiteral("Réponse 12"));
-    QCOMPARE(rowsOf(resultsModel()).first(), QStringLiteral("012|Réponse 12"));
+    runSearch(u"opt_Tusqué"_s, typed);
     CategoryTab* page = m_window->categoryTab(Category::tusqué());
-    page->setPanel(entry(QStringLiteral("007"), QStringLiteral("à moitié tapé")));
-
+    page->setPanel(entry(u"007"_s, u"à moitié tapé"_s));
     QTableView* view = results();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(resultsModel()->index(0, 1)).center());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(resultsModel()->index(clicked - 1, 1)).center());
 
-    QCOMPARE(m_window->tabs()->currentIndex(), Category::tusqué().tabIndex);
-    QCOMPARE(page->topGridRow(), 12);
-    QCOMPARE(page->grid()->currentIndex(), page->model()->index(11, 1));
-    QCOMPARE(page->model()->cellBackground(11, 1), QColor(Qt::yellow));
-    QCOMPARE(m_window->lastSelection()->text(), QStringLiteral("12"));
-    QCOMPARE(page->numberBox()->text(), QString());
-    QCOMPARE(page->answerBox()->text(), QString());
-    QCOMPARE(page->authorBox()->currentText(), QString());
+    QCOMPARE(m_window->tabs()->currentIndex(), marks ? Category::tusqué().tabIndex : Tabs::Search);
+    QCOMPARE(m_window->lastSelection()->text(), marks ? u"12"_s : u"0"_s);
+    QCOMPARE(page->model()->cellBackground(11, 1), marks ? QColor(Qt::yellow) : QColor());
+    if (marks) {
+        QCOMPARE(page->topGridRow(), 12);
+        QCOMPARE(page->grid()->currentIndex(), page->model()->index(11, 1));
+        QCOMPARE(page->panel(), PuzzleEntry{});
+    }
     QVERIFY(m_fixture->messenger.shown.isEmpty());
 }
 
