@@ -5,6 +5,7 @@
 #include "ui/GridModel.h"
 #include "ui/GridStyle.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -35,6 +37,16 @@ SearchTab::SearchTab(QWidget* parent)
     m_search = new QPushButton(QStringLiteral("GO !"), this);
     m_search->setObjectName(QStringLiteral("bt_search"));
     m_search->setDefault(true);
+    // "GO !" is the default button: Enter presses it from anywhere in the window while this tab is shown, except
+    // that a button holding the focus takes Enter itself. A window-wide shortcut owned by this page matches only
+    // while the page is visible, so Enter keeps its own meaning on the other tabs.
+    auto* enter = new QShortcut(this);
+    enter->setKeys({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    enter->setContext(Qt::WindowShortcut);
+    connect(enter, &QShortcut::activated, this, [this] {
+        auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+        (focused && isAncestorOf(focused) ? focused : m_search)->click();
+    });
 
     m_model->setRows({QStringList{QString(), QString()}});
     m_results = new QTableView(this);
@@ -77,4 +89,29 @@ SearchTab::SearchTab(QWidget* parent)
 QRadioButton* SearchTab::option(int index) const
 {
     return qobject_cast<QRadioButton*>(m_options->button(index));
+}
+
+void SearchTab::showHits(const QList<PuzzleEntry>& hits)
+{
+    QList<QStringList> rows;
+    rows.reserve(hits.size() + 1);
+    for (const PuzzleEntry& hit : hits) {
+        rows.append({hit.ref, hit.answer});
+    }
+    if (hits.isEmpty()) {
+        rows.append({QString(), SearchTexts::notFound()});
+        m_count->setText(SearchTexts::noneFound());
+    } else {
+        rows.append({QString(), QString()});
+        m_count->setText(SearchTexts::found(hits.size()));
+    }
+    m_model->setRows(std::move(rows));
+    m_results->scrollToTop();
+}
+
+void SearchTab::clearResults()
+{
+    m_criterion->clear();
+    m_model->setRows({QStringList{QString(), QString()}});
+    m_count->setText(SearchTexts::noneFound());
 }

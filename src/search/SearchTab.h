@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/PuzzleEntry.h"
+
 #include <QWidget>
 
 class GridModel;
@@ -26,6 +28,11 @@ public:
     QButtonGroup* options() const { return m_options; }
     /// The option of category `index` (descriptor order).
     QRadioButton* option(int index) const;
+
+    /// The hits with their count, or the "Non trouvé" row when there is none.
+    void showHits(const QList<PuzzleEntry>& hits);
+    /// Empties the criterion, the results (one empty row) and the count.
+    void clearResults();
 
 private:
     QLineEdit* m_criterion;

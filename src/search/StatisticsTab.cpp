@@ -1,6 +1,7 @@
 #include "search/StatisticsTab.h"
 
 #include "catalogue/Category.h"
+#include "search/SearchTexts.h"
 #include "ui/GridModel.h"
 #include "ui/GridStyle.h"
 
@@ -52,4 +53,27 @@ StatisticsTab::StatisticsTab(QWidget* parent)
     auto* unused = new QPushButton(QStringLiteral("Command1"), this);
     unused->setObjectName(QStringLiteral("pus"));
     unused->hide();
+}
+
+void StatisticsTab::setHeaders()
+{
+    for (qsizetype index = 0; index < m_models.size(); ++index) {
+        GridModel* model = m_models.at(index);
+        model->setHeaders({SearchTexts::authorHeader(), SearchTexts::postsHeader()});
+        model->setColumnAlignment(0, Qt::AlignLeft | Qt::AlignBottom);
+        model->setColumnAlignment(1, Qt::AlignCenter);
+        m_grids.at(index)->setColumnWidth(0, GridStyle::pixels(1500));
+        m_grids.at(index)->setColumnWidth(1, GridStyle::pixels(700));
+    }
+}
+
+void StatisticsTab::showCounts(int index, const QList<AuthorCount>& counts)
+{
+    QList<QStringList> rows;
+    rows.reserve(counts.size() + 1);
+    for (const AuthorCount& author : counts) {
+        rows.append({author.name, QString::number(author.count)});
+    }
+    rows.append({QString(), QString()});
+    m_models.at(index)->setRows(std::move(rows));
 }

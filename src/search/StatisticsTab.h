@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/Statistics.h"
+
 #include <QList>
 #include <QWidget>
 
@@ -16,6 +18,11 @@ public:
     /// The grid model of category `index` (descriptor order).
     GridModel* model(int index) const { return m_models.at(index); }
     QTableView* grid(int index) const { return m_grids.at(index); }
+
+    /// Writes the headers "Auteur" and "Posts" with their widths and alignments on the four grids.
+    void setHeaders();
+    /// Fills grid `index` with one row per author, in the order given, then one empty row.
+    void showCounts(int index, const QList<AuthorCount>& counts);
 
 private:
     QList<GridModel*> m_models;
