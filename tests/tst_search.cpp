@@ -242,8 +242,8 @@ void TestSearch::enterKey()
     QTest::keyClick(target, Qt::Key(key));
     QCOMPARE(checkClicked.size(), focus == u"bt_last" ? 1 : 0);
     // With no option chosen, a search shows its first refusal.
-    QCOMPARE(m_fixture->messenger.texts(),
-             searches ? QStringList{QStringLiteral("Merci de spécifier où chercher.")} : QStringList{});
+    // (A pressed "Vérifier les MAJ" raises messages of its own; only the search's refusal matters here.)
+    QCOMPARE(m_fixture->messenger.texts().contains(QStringLiteral("Merci de spécifier où chercher.")), searches);
 }
 
 void TestSearch::resetOnOption_data()
