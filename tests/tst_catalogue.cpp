@@ -24,6 +24,7 @@ private slots:
     void authorRegisterIgnoresCase_data();
     void authorRegisterIgnoresCase();
     void plomeUsesItsPlaceField();
+    void changesByAnotherConnectionAreSeen();
 };
 
 namespace {
@@ -246,6 +247,25 @@ void TestCatalogue::plomeUsesItsPlaceField()
     fixture.insert(Category::plomé(), {{QStringLiteral("001"), QStringLiteral("Lyon"), QStringLiteral("a"), {}, {}}});
     Catalogue catalogue(fixture.folder().database());
     QCOMPARE(catalogue.entries(Category::plomé(), EntryOrder::ByAnswer).value(0).answer, QStringLiteral("Lyon"));
+}
+
+void TestCatalogue::changesByAnotherConnectionAreSeen()
+{
+    Fixture fixture;
+    fixture.insert(Category::dravé(), Fixture::series(2));
+    fixture.registerAuthors({QStringLiteral("Léa")});
+    Catalogue catalogue(fixture.folder().database());
+    QCOMPARE(catalogue.count(Category::dravé()), 2);
+    QCOMPARE(catalogue.authors().size(), 1);
+    // Another program writes to the file: the next reads must not answer from what was read before.
+    fixture.insert(Category::dravé(), {Fixture::series(3).at(2)});
+    fixture.registerAuthors({QStringLiteral("Max")});
+    QCOMPARE(catalogue.count(Category::dravé()), 3);
+    QCOMPARE(catalogue.entries(Category::dravé(), EntryOrder::ByNumber), Fixture::series(3));
+    QVERIFY(catalogue.isAuthorRegistered(QStringLiteral("MAX")));
+    // And our own writes are seen at once.
+    catalogue.append(Category::dravé(), Fixture::series(4).at(3));
+    QCOMPARE(catalogue.entries(Category::dravé(), EntryOrder::Stored).size(), 4);
 }
 
 QTEST_MAIN(TestCatalogue)

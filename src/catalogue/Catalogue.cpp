@@ -284,15 +284,39 @@ void Catalogue::checkTables()
     }
 }
 
-QList<PuzzleEntry> Catalogue::entries(const Category& category, EntryOrder order) const
+bool Catalogue::refreshCache() const
 {
-    // Without ORDER BY a plain table scan returns the rows in the order the table stores them.
-    QString sql = QStringLiteral("SELECT ref, %1, auteur, url, lien FROM %2")
-                      .arg(quoted(category.answerField), quoted(category.table));
-    if (order != EntryOrder::Stored) {
-        sql += QStringLiteral(" ORDER BY ref ASC");
+    // data_version changes when another connection commits: the copies are dropped only then, and after our own
+    // writes.
+    QSqlQuery query = prepare(QStringLiteral("PRAGMA data_version"));
+    exec(query, {});
+    const qint64 version = query.next() ? query.value(0).toLongLong() : -1;
+    if (version != m_dataVersion || version < 0) {
+        m_dataVersion = version;
+        invalidateCache();
+        return false;
     }
-    QSqlQuery query = prepare(sql);
+    return true;
+}
+
+void Catalogue::invalidateCache() const
+{
+    for (auto& stored : m_stored) {
+        stored.reset();
+    }
+    m_authors.reset();
+}
+
+const QList<PuzzleEntry>& Catalogue::storedEntries(const Category& category) const
+{
+    refreshCache();
+    std::optional<QList<PuzzleEntry>>& cached = m_stored.at(category.index);
+    if (cached) {
+        return *cached;
+    }
+    // Without ORDER BY a plain scan of all five fields returns the rows in the order the table stores them.
+    QSqlQuery query = prepare(QStringLiteral("SELECT ref, %1, auteur, url, lien FROM %2")
+                                  .arg(quoted(category.answerField), quoted(category.table)));
     exec(query, {});
     QList<PuzzleEntry> result;
     while (query.next()) {
@@ -302,6 +326,19 @@ QList<PuzzleEntry> Catalogue::entries(const Category& category, EntryOrder order
     if (query.lastError().isValid()) {
         throwReadError(query);
     }
+    cached = std::move(result);
+    return *cached;
+}
+
+QList<PuzzleEntry> Catalogue::entries(const Category& category, EntryOrder order) const
+{
+    QList<PuzzleEntry> result = storedEntries(category);
+    if (order == EntryOrder::Stored) {
+        return result;
+    }
+    // Numbers are three ASCII digits, so text order is number order, as ORDER BY ref would give.
+    std::stable_sort(result.begin(), result.end(),
+                     [](const PuzzleEntry& a, const PuzzleEntry& b) { return a.ref < b.ref; });
     if (order == EntryOrder::ByAnswer) {
         sortByText(result, &PuzzleEntry::answer);
     } else if (order == EntryOrder::ByAuthor) {
@@ -328,16 +365,15 @@ std::optional<PuzzleEntry> Catalogue::entry(const Category& category, const QStr
 
 int Catalogue::count(const Category& category) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT COUNT(*) FROM %1").arg(quoted(category.table)));
-    exec(query, {});
-    if (!query.next()) {
-        throwReadError(query);
-    }
-    return query.value(0).toInt();
+    return int(storedEntries(category).size());
 }
 
 QStringList Catalogue::authors() const
 {
+    refreshCache();
+    if (m_authors) {
+        return *m_authors;
+    }
     QSqlQuery query = prepare(QStringLiteral("SELECT nom FROM auteurs"));
     exec(query, {});
     QStringList names;
@@ -347,6 +383,7 @@ QStringList Catalogue::authors() const
     if (query.lastError().isValid()) {
         throwReadError(query);
     }
+    m_authors = names;
     return names;
 }
 
@@ -408,6 +445,7 @@ void Catalogue::execWrite(QSqlQuery& query)
 Catalogue::AppendResult Catalogue::append(const Category& category, const PuzzleEntry& entry)
 {
     beginWrite();
+    const auto forget = qScopeGuard([this] { invalidateCache(); });
     auto rollback = qScopeGuard([this] { rollbackWrite(); });
     QSqlQuery taken = prepare(QStringLiteral("SELECT 1 FROM %1 WHERE ref = ?").arg(quoted(category.table)));
     taken.addBindValue(text(entry.ref));
@@ -437,6 +475,7 @@ Catalogue::AppendResult Catalogue::append(const Category& category, const Puzzle
 bool Catalogue::rewrite(const Category& category, const QString& ref, const PuzzleEntry& entry)
 {
     beginWrite();
+    const auto forget = qScopeGuard([this] { invalidateCache(); });
     auto rollback = qScopeGuard([this] { rollbackWrite(); });
     QSqlQuery update = prepare(QStringLiteral("UPDATE %1 SET ref = ?, %2 = ?, auteur = ?, url = ?, lien = ? WHERE ref = ?")
                                    .arg(quoted(category.table), quoted(category.answerField)));

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -72,11 +73,20 @@ private:
     [[noreturn]] void throwReadError(const QSqlQuery& query) const;
     [[noreturn]] void throwWriteError(const QString& detail);
     QString quoted(const QString& identifier) const;
+    /// Drops the copies when another connection changed the file. Returns true when they are still good.
+    bool refreshCache() const;
+    void invalidateCache() const;
+    const QList<PuzzleEntry>& storedEntries(const Category& category) const;
 
     QString m_path;
     QString m_connection;
     bool m_wrote = false;
     std::function<void()> m_beforeFirstWrite;
+    // Copies of each series in stored order and of the register, kept until a write or another connection's
+    // commit: every grid fill, sort, search and statistics rebuild reads them.
+    mutable std::array<std::optional<QList<PuzzleEntry>>, 4> m_stored;
+    mutable std::optional<QStringList> m_authors;
+    mutable qint64 m_dataVersion = -1;
 };
 
 /// Compares two author names as the register does: without regard to case, accented letters included.
