@@ -52,7 +52,8 @@ QString authorName(int rank)
     return QStringLiteral("Auteur%1é").arg(rank, 3, 10, QLatin1Char('0'));
 }
 
-void generate(const QString& folder, int perSeries, int authors, quint16 imagePort, quint32 seed)
+void generate(const QString& folder, int perSeries, int authors, quint16 imagePort, int shortSeries, int shortBy,
+              quint32 seed)
 {
     const CatalogueFolder files(folder);
     QFile::remove(files.database());
@@ -91,7 +92,8 @@ void generate(const QString& folder, int perSeries, int authors, quint16 imagePo
             check(query.prepare(QStringLiteral("INSERT INTO \"%1\" (ref, %2, auteur, url, lien) VALUES (?, ?, ?, ?, ?)")
                                     .arg(category.table, category.answerField)),
                   query);
-            for (int n = 1; n <= perSeries; ++n) {
+            const int count = category.index == shortSeries ? perSeries - shortBy : perSeries;
+            for (int n = 1; n <= count; ++n) {
                 const QString ref = QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
                 QString author = authorName(pickAuthor());
                 if (random.bounded(10) == 0) {

@@ -2,80 +2,58 @@
 // way of doing the same work, in one process on the same data.
 #include "CatalogueGenerator.h"
 #include "Measure.h"
+#include "NaiveImage.h"
 #include "NaiveWay.h"
 
 #include "app/Startup.h"
 #include "catalogue/Catalogue.h"
+#include "image/ImageWindow.h"
 #include "search/SearchTab.h"
+#include "support/LoopbackServer.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"
 #include "ui/MainWindow.h"
 #include "ui/Messenger.h"
 
 #include <QApplication>
-#include <QButtonGroup>
+#include <QBuffer>
+#include <QCheckBox>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSysInfo>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
+#include <QTimer>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
 
-/// Counts the boxes an operation raised: a benchmark run must raise none but the expected ones.
+/// Records the boxes an operation raised: a benchmark run must raise none.
 class CountingMessenger final : public Messenger {
 public:
-    void show(Icon, const QString& text, const QString& detail) override
-    {
-        ++shown;
-        last = text + u' ' + detail;
-    }
+    void show(Icon, const QString& text, const QString& detail) override { messages.append(text + u' ' + detail); }
     bool ask(const QString&, const QString&) override { return false; }
-    int shown = 0;
-    QString last;
+    QStringList messages;
 };
 
 struct Row {
     QString operation;
+    int size = 0;
     Timing timing;
-    double baselineMedian = -1; ///< the naive way, where there is one
-    int size = 999;
-};
-
-struct Bench {
-    CatalogueFolder folder;
-    CountingMessenger messenger;
-    Services services{&messenger, nullptr, nullptr};
-    std::unique_ptr<MainWindow> window;
-
-    explicit Bench(const QString& path)
-        : folder(path)
-    {
-    }
-
-    std::unique_ptr<MainWindow> open()
-    {
-        std::optional<LoadedCatalogue> loaded = Startup::open(folder, messenger);
-        if (!loaded) {
-            qFatal("cannot open the benchmark catalogue: %s", qPrintable(messenger.last));
-        }
-        auto w = std::make_unique<MainWindow>(folder, services);
-        if (!w->load(std::move(*loaded))) {
-            qFatal("cannot load the benchmark catalogue: %s", qPrintable(messenger.last));
-        }
-        w->show();
-        QApplication::processEvents();
-        return w;
-    }
+    double naiveMedian = -1;
 };
 
 QString ref(int n)
@@ -83,91 +61,154 @@ QString ref(int n)
     return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
 }
 
-void expectNoMessage(const Bench& bench, const char* what)
+QByteArray photo(int width, int height)
 {
-    if (bench.messenger.shown != 0) {
-        qFatal("%s raised a message: %s", what, qPrintable(bench.messenger.last));
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    for (int y = 0; y < height; y += 50) {
+        painter.fillRect(0, y, width, 50, QColor::fromHsv((y / 50 * 23) % 360, 160, 220));
     }
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 85);
+    return bytes;
 }
 
-QList<Row> measureOperations(Bench& bench, int size, bool full)
-{
-    QList<Row> rows;
-    const int quick = full ? 30 : 10;
-    rows.append({QStringLiteral("load step"), measure(full ? 15 : 5, [&] { bench.window = bench.open(); },
-                                                      [&] { bench.window.reset(); }),
-                 -1, size});
-    MainWindow& window = *bench.window;
-    const Category& dravé = Category::dravé();
-    CategoryTab* tab = window.categoryTab(dravé);
-
-    const char* sortNames[] = {"sort by number", "sort by answer", "sort by author"};
-    for (int column = 0; column < 3; ++column) {
-        rows.append({QString::fromLatin1(sortNames[column]), measure(quick, [&] { emit tab->headerClicked(column); }),
-                     -1, size});
+class Bench {
+public:
+    Bench(const QString& folder, LoopbackServer& server)
+        : m_folder(folder)
+        , m_server(server)
+    {
     }
-    emit tab->headerClicked(0);
-    int next = 0;
-    rows.append({QStringLiteral("row click"),
-                 measure(full ? 200 : 50, [&] { emit tab->rowClicked(1 + (next++ * 37) % size); }), -1, size});
 
-    SearchTab* search = window.searchTab();
-    window.tabs()->setCurrentIndex(Tabs::Search);
-    search->option(dravé.index)->click();
-    auto runSearch = [&](const QString& criterion) {
-        search->criterion()->setText(criterion);
-        search->searchButton()->click();
-    };
-    const Timing searchAll = measure(full ? 100 : 30, [&] { runSearch(QStringLiteral(" ")); }, [&] {
-        search->criterion()->setText(QStringLiteral("e"));
-    });
-    rows.append({QStringLiteral("search, every entry hits"),
-                 measure(full ? 100 : 30, [&] { runSearch(QStringLiteral("é")); }),
-                 NaiveWay::searchMedian(window.catalogue(), dravé, QStringLiteral("é"), full ? 30 : 10), size});
-    rows.append({QStringLiteral("search, no entry hits"),
-                 measure(full ? 100 : 30, [&] { runSearch(QStringLiteral("xyzzy")); }),
-                 NaiveWay::searchMedian(window.catalogue(), dravé, QStringLiteral("xyzzy"), full ? 30 : 10), size});
-    Q_UNUSED(searchAll);
+    void open()
+    {
+        m_window.reset();
+        std::optional<LoadedCatalogue> loaded = Startup::open(m_folder, m_messenger);
+        if (!loaded) {
+            qFatal("cannot open the catalogue: %s", qPrintable(m_messenger.messages.join(u'\n')));
+        }
+        m_window = std::make_unique<MainWindow>(m_folder, Services{&m_messenger, nullptr, nullptr});
+        if (!m_window->load(std::move(*loaded))) {
+            qFatal("cannot load the catalogue: %s", qPrintable(m_messenger.messages.join(u'\n')));
+        }
+        m_window->show();
+    }
 
-    int tab2 = 0;
-    const int tabsCycle[] = {Tabs::Statistics, Tabs::Search};
-    rows.append({QStringLiteral("tab change (statistics rebuild)"),
-                 measure(full ? 100 : 30, [&] { window.tabs()->setCurrentIndex(tabsCycle[tab2++ % 2]); }),
-                 NaiveWay::statisticsMedian(window.catalogue(), full ? 10 : 3), size});
+    void expectSilence(const char* what) const
+    {
+        if (!m_messenger.messages.isEmpty()) {
+            qFatal("%s raised a message: %s", what, qPrintable(m_messenger.messages.join(u'\n')));
+        }
+    }
 
-    window.tabs()->setCurrentIndex(dravé.tabIndex);
-    int added = window.categoryTab(dravé)->model()->gridRowCount();
-    const int adds = full ? 0 : 0; // the series is full at 999: add on a smaller series instead
-    Q_UNUSED(adds);
-    CategoryTab* tusqué = window.categoryTab(Category::tusqué());
-    window.tabs()->setCurrentIndex(Category::tusqué().tabIndex);
-    Q_UNUSED(added);
-    // The add needs free numbers: the timed adds go to a series the generator left shorter (see below).
-    CategoryTab* vantorel = window.categoryTab(Category::vantorel());
-    int nextNumber = vantorel->model()->gridRowCount();
-    window.tabs()->setCurrentIndex(Category::vantorel().tabIndex);
-    rows.append({QStringLiteral("add, committed to disk"),
-                 measure(full ? 50 : 20, [&] { vantorel->findChild<QPushButton*>(Category::vantorel().name(u"bt_add_"))->click(); },
-                         [&] {
-                             vantorel->setPanel({ref(nextNumber++), QStringLiteral("Réponse ajoutée"),
-                                                 QStringLiteral("Auteur000é"), QStringLiteral("http://127.0.0.1/a.jpg"),
-                                                 QStringLiteral("http://127.0.0.1/f")});
-                         }),
-                 -1, size});
-    expectNoMessage(bench, "add");
-    int updated = 0;
-    rows.append({QStringLiteral("update, committed to disk"),
-                 measure(full ? 50 : 20, [&] { tusqué->findChild<QPushButton*>(Category::tusqué().name(u"bt_maj_"))->click(); },
-                         [&] {
-                             tusqué->setPanel({ref(1 + (updated++ * 13) % size), QStringLiteral("Réponse corrigée"),
-                                               QStringLiteral("Auteur001é"), QString(), QString()});
-                         }),
-                 -1, size});
-    expectNoMessage(bench, "update");
-    return rows;
-}
+    QList<Row> operations(int size, bool full)
+    {
+        QList<Row> rows;
+        auto add = [&](const QString& name, const Timing& timing, double naive = -1) {
+            rows.append({name, size, timing, naive});
+            expectSilence(qPrintable(name));
+        };
+        const int many = full ? 100 : 30;
+        add(QStringLiteral("load step"), measure(full ? 15 : 5, [&] { open(); }, [&] { m_window.reset(); }));
+        MainWindow& window = *m_window;
+        const Category& dravé = Category::dravé();
+        CategoryTab* tab = window.categoryTab(dravé);
 
-QString format(double ms)
+        const QString sorts[] = {QStringLiteral("sort by number"), QStringLiteral("sort by answer"),
+                                 QStringLiteral("sort by author")};
+        for (int column : {1, 2, 0}) {
+            add(sorts[column], measure(full ? 30 : 10, [&] { emit tab->headerClicked(column); }));
+        }
+        int click = 0;
+        add(QStringLiteral("row click"), measure(full ? 300 : 60, [&] { emit tab->rowClicked(1 + (click++ * 37) % size); }));
+
+        SearchTab* search = window.searchTab();
+        window.tabs()->setCurrentIndex(Tabs::Search);
+        search->option(dravé.index)->click();
+        auto runSearch = [&](const QString& criterion) {
+            search->criterion()->setText(criterion);
+            search->searchButton()->click();
+        };
+        // The generator puts an accented letter in every answer's syllables; a trailing space is trimmed away.
+        const QString everywhere = QStringLiteral("a");
+        add(QStringLiteral("search, hits everywhere"), measure(many, [&] { runSearch(everywhere); }),
+            NaiveWay::searchMedian(window.catalogue(), dravé, everywhere, full ? 30 : 10));
+        add(QStringLiteral("search, hits nothing"), measure(many, [&] { runSearch(QStringLiteral("xyzzy")); }),
+            NaiveWay::searchMedian(window.catalogue(), dravé, QStringLiteral("xyzzy"), full ? 30 : 10));
+
+        int change = 0;
+        const int cycle[] = {Tabs::Statistics, Tabs::Search, 0, Category::vantorel().tabIndex};
+        add(QStringLiteral("tab change (statistics rebuild)"),
+            measure(many, [&] { window.tabs()->setCurrentIndex(cycle[change++ % 4]); }),
+            NaiveWay::statisticsMedian(window.catalogue(), full ? 5 : 3));
+
+        const Category& vantorel = Category::vantorel();
+        CategoryTab* adding = window.categoryTab(vantorel);
+        window.tabs()->setCurrentIndex(vantorel.tabIndex);
+        auto* addButton = adding->findChild<QPushButton*>(vantorel.name(u"bt_add_"));
+        add(QStringLiteral("add, committed to disk"), measure(full ? 50 : 20, [&] { addButton->click(); }, [&] {
+                adding->setPanel({ref(adding->model()->gridRowCount()), QStringLiteral("Réponse ajoutée"),
+                                  QStringLiteral("Auteur000é"), QStringLiteral("http://127.0.0.1/a.jpg"),
+                                  QStringLiteral("http://127.0.0.1/f")});
+            }));
+        const Category& tusqué = Category::tusqué();
+        CategoryTab* updating = window.categoryTab(tusqué);
+        window.tabs()->setCurrentIndex(tusqué.tabIndex);
+        auto* updateButton = updating->findChild<QPushButton*>(tusqué.name(u"bt_maj_"));
+        int updated = 0;
+        add(QStringLiteral("update, committed to disk"), measure(full ? 50 : 20, [&] { updateButton->click(); }, [&] {
+                updating->setPanel({ref(1 + (updated++ * 13) % size), QStringLiteral("Réponse corrigée"),
+                                    QStringLiteral("Auteur001é"), QString(), QString()});
+            }));
+        return rows;
+    }
+
+    /// From the row click to the picture shown, through the real image window and ImageMagick.
+    double showImage(int gridRow)
+    {
+        MainWindow& window = *m_window;
+        const Category& dravé = Category::dravé();
+        CategoryTab* tab = window.categoryTab(dravé);
+        window.tabs()->setCurrentIndex(dravé.tabIndex);
+        tab->findChild<QCheckBox*>(dravé.name(u"chk_img_"))->setChecked(true);
+        QElapsedTimer timer;
+        timer.start();
+        emit tab->rowClicked(gridRow);
+        auto* image = window.findChild<ImageWindow*>();
+        if (!image) {
+            qFatal("no image window opened");
+        }
+        QEventLoop loop;
+        QObject::connect(image, &ImageWindow::displayEnded, &loop, &QEventLoop::quit);
+        QTimer::singleShot(20'000, &loop, &QEventLoop::quit);
+        if (!image->status().isEmpty() || image->findChild<QWidget*>(QStringLiteral("Picture1"))) {
+            loop.exec();
+        }
+        const double elapsed = double(timer.nsecsElapsed()) / 1e6;
+        if (!image->status().isEmpty()) {
+            qFatal("no picture: %s", qPrintable(image->status()));
+        }
+        image->close();
+        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return elapsed;
+    }
+
+    MainWindow& window() { return *m_window; }
+    const CatalogueFolder& folder() const { return m_folder; }
+
+private:
+    CatalogueFolder m_folder;
+    LoopbackServer& m_server;
+    CountingMessenger m_messenger;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+QString cell(double ms)
 {
     return ms < 0 ? QStringLiteral("—") : QString::number(ms, 'f', ms < 10 ? 2 : 1);
 }
@@ -179,49 +220,96 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Times Mézor's user operations on a full catalogue."));
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("json"), QStringLiteral("Write the results to this JSON file."),
-                      QStringLiteral("file"), QStringLiteral("bench-results.json")});
+    const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Where to write the JSON results."),
+                                        QStringLiteral("file"), QStringLiteral("bench-results.json"));
+    const QCommandLineOption displaysOption(QStringLiteral("displays"),
+                                            QStringLiteral("Image displays for the memory check (default 100)."),
+                                            QStringLiteral("n"), QStringLiteral("100"));
+    parser.addOption(jsonOption);
+    parser.addOption(displaysOption);
     parser.process(app);
 
+    LoopbackServer server;
+    const QByteArray jpeg = photo(1600, 1200);
+    const int shortBy = 60; // Vantorel is left this many entries short so that the adds have numbers to take
     QList<Row> rows;
+    QJsonObject memory;
     for (int size : {250, 500, 999}) {
+        const bool full = size == 999;
         QTemporaryDir dir;
-        // Vantorel is left 50 entries short so that the adds have numbers to take.
-        CatalogueGenerator::generate(dir.path(), size, 500, 8080);
-        Bench bench(dir.path());
-        rows += measureOperations(bench, size, size == 999);
+        const QString url = server.url(QByteArray());
+        const quint16 port = quint16(QUrl(url).port());
+        CatalogueGenerator::generate(dir.path(), size, 500, port, Category::vantorel().index, shortBy);
+        for (int n = 1; n <= size; ++n) {
+            server.serveBody(QStringLiteral("/img/0/%1.jpg").arg(ref(n)).toLatin1(), jpeg);
+        }
+        Bench bench(dir.path(), server);
+        rows += bench.operations(size, full);
+        if (!full) {
+            continue;
+        }
+        bench.open();
+        const double afterLoad = peakResidentMiB();
+        int next = 0;
+        const Timing display = measure(15, [&] { bench.showImage(1 + next++); });
+        QList<double> naive;
+        for (int i = 0; i < 3; ++i) {
+            naive.append(naiveImageDisplay(bench.folder(), QUrl(server.url("/img/0/001.jpg"))));
+        }
+        std::sort(naive.begin(), naive.end());
+        rows.append({QStringLiteral("image display (1600×1200 JPEG)"), size, display, naive.at(1)});
+        const double before = residentMiB();
+        const int displays = parser.value(displaysOption).toInt();
+        for (int i = 0; i < displays; ++i) {
+            bench.showImage(1 + i % size);
+        }
+        const double after = residentMiB();
+        memory = QJsonObject{{QStringLiteral("peakAfterLoadMiB"), afterLoad},
+                             {QStringLiteral("residentBeforeDisplaysMiB"), before},
+                             {QStringLiteral("residentAfterDisplaysMiB"), after},
+                             {QStringLiteral("displays"), displays},
+                             {QStringLiteral("peakMiB"), peakResidentMiB()}};
     }
 
     QTextStream out(stdout);
-    out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
-               .arg(QStringLiteral("operation"), -34)
-               .arg(QStringLiteral("size"), 5)
-               .arg(QStringLiteral("min"), 9)
-               .arg(QStringLiteral("median"), 9)
-               .arg(QStringLiteral("max"), 9)
-               .arg(QStringLiteral("naive"), 9)
-               .arg(QStringLiteral("ratio"), 7);
-    QJsonArray json;
+    out << QStringLiteral("Mézor benchmark on %1, %2 logical CPUs, Qt %3\n\n")
+               .arg(QSysInfo::prettyProductName())
+               .arg(QThread::idealThreadCount())
+               .arg(QString::fromLatin1(qVersion()));
+    out << QStringLiteral("| operation | entries per series | runs | min ms | median ms | max ms | naive median ms | naive / ours |\n");
+    out << QStringLiteral("|---|---:|---:|---:|---:|---:|---:|---:|\n");
+    QJsonArray results;
     for (const Row& row : rows) {
-        const double ratio = row.baselineMedian > 0 && row.timing.median > 0 ? row.baselineMedian / row.timing.median : -1;
-        out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
-                   .arg(row.operation, -34)
-                   .arg(row.size, 5)
-                   .arg(format(row.timing.min), 9)
-                   .arg(format(row.timing.median), 9)
-                   .arg(format(row.timing.max), 9)
-                   .arg(format(row.baselineMedian), 9)
-                   .arg(ratio < 0 ? QStringLiteral("—") : QString::number(ratio, 'f', 1) + u'×', 7);
-        json.append(QJsonObject{{QStringLiteral("operation"), row.operation}, {QStringLiteral("entriesPerSeries"), row.size},
-                                {QStringLiteral("runs"), row.timing.runs}, {QStringLiteral("minMs"), row.timing.min},
-                                {QStringLiteral("medianMs"), row.timing.median}, {QStringLiteral("maxMs"), row.timing.max},
-                                {QStringLiteral("naiveMedianMs"), row.baselineMedian}});
+        const double ratio = row.naiveMedian > 0 && row.timing.median > 0 ? row.naiveMedian / row.timing.median : -1;
+        out << QStringLiteral("| %1 | %2 | %3 | %4 | %5 | %6 | %7 | %8 |\n")
+                   .arg(row.operation)
+                   .arg(row.size)
+                   .arg(row.timing.runs)
+                   .arg(cell(row.timing.min), cell(row.timing.median), cell(row.timing.max), cell(row.naiveMedian))
+                   .arg(ratio < 0 ? QStringLiteral("—") : QString::number(ratio, 'f', 1) + u'×');
+        results.append(QJsonObject{{QStringLiteral("operation"), row.operation},
+                                   {QStringLiteral("entriesPerSeries"), row.size},
+                                   {QStringLiteral("runs"), row.timing.runs},
+                                   {QStringLiteral("minMs"), row.timing.min},
+                                   {QStringLiteral("medianMs"), row.timing.median},
+                                   {QStringLiteral("maxMs"), row.timing.max},
+                                   {QStringLiteral("naiveMedianMs"), row.naiveMedian}});
     }
+    out << QStringLiteral("\nMemory: peak resident %1 MiB after the load; resident %2 MiB before and %3 MiB after %4 "
+                          "image displays.\n")
+               .arg(memory.value(QStringLiteral("peakAfterLoadMiB")).toDouble(), 0, 'f', 1)
+               .arg(memory.value(QStringLiteral("residentBeforeDisplaysMiB")).toDouble(), 0, 'f', 1)
+               .arg(memory.value(QStringLiteral("residentAfterDisplaysMiB")).toDouble(), 0, 'f', 1)
+               .arg(memory.value(QStringLiteral("displays")).toInt());
     out.flush();
-    QFile file(parser.value(QStringLiteral("json")));
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(QJsonDocument(QJsonObject{{QStringLiteral("results"), json}}).toJson());
+    QFile file(parser.value(jsonOption));
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(QJsonDocument(QJsonObject{{QStringLiteral("results"), results}, {QStringLiteral("memory"), memory}})
+                       .toJson()) < 0) {
+        qWarning("cannot write %s", qPrintable(file.fileName()));
+        return 1;
     }
     return 0;
 }
