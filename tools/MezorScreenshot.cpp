@@ -7,6 +7,8 @@
 #include "browsing/DesktopOpener.h"
 #include "catalogue/CatalogueFolder.h"
 #include "check/ProgramStarter.h"
+#include "image/ImageWindow.h"
+#include "support/LoopbackServer.h"
 #include "search/SearchTab.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"
@@ -14,6 +16,10 @@
 #include "ui/UiTexts.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QEventLoop>
+#include <QPainter>
+#include <QTimer>
 #include <QDir>
 #include <QLineEdit>
 #include <QLockFile>
@@ -45,6 +51,31 @@ struct Picture {
     int tab;
     std::function<void(MainWindow&)> prepare;
 };
+
+/// A made-up puzzle picture: a sky, a sun and hills, as the forum's pictures might look.
+QByteArray puzzlePicture()
+{
+    QImage image(1200, 900, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient sky(0, 0, 0, 900);
+    sky.setColorAt(0, QColor(0x5b, 0x9b, 0xd5));
+    sky.setColorAt(1, QColor(0xfd, 0xe6, 0xb0));
+    painter.fillRect(image.rect(), sky);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(0xff, 0xc1, 0x07));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QPointF(880, 260), 110, 110);
+    painter.setBrush(QColor(0x2e, 0x7d, 0x32));
+    painter.drawEllipse(QPointF(300, 1000), 700, 380);
+    painter.setBrush(QColor(0x43, 0xa0, 0x47));
+    painter.drawEllipse(QPointF(950, 1050), 650, 360);
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 90);
+    return bytes;
+}
 
 } // namespace
 
@@ -114,6 +145,26 @@ int main(int argc, char* argv[])
         }
         err << "wrote " << QDir::toNativeSeparators(path) << '\n';
     }
+    // The image window over a picture served on loopback, as the demo's first Dravé entry would show it.
+    LoopbackServer server;
+    server.serveBody("/sorvane/demo.jpg", puzzlePicture());
+    CategoryTab* dravé = window.categoryTab(Category::dravé());
+    const QStringList first = dravé->model()->row(0);
+    auto* image = new ImageWindow(folder, messenger, ImagePreviewSettings{}, &window);
+    QEventLoop loop;
+    QObject::connect(image, &ImageWindow::displayEnded, &loop, &QEventLoop::quit);
+    QTimer::singleShot(20'000, &loop, &QEventLoop::quit);
+    image->display({first.value(0), first.value(1), server.url("/sorvane/demo.jpg"),
+                    QStringLiteral("https://forum.exemple.org/sorvane/dravé/001"), {}});
+    loop.exec();
+    const QString imagePath = output.filePath(QStringLiteral("image-window.png"));
+    if (!image->status().isEmpty() || !image->grab().save(imagePath)) {
+        err << "no picture in the image window: " << image->status() << '\n';
+        return 1;
+    }
+    err << "wrote " << QDir::toNativeSeparators(imagePath) << '\n';
+    image->close();
+
     // A message box during the run means the pictures do not show the program at work.
     return messenger.spoke() ? 1 : 0;
 }
