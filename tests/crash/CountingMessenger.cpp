@@ -1,0 +1,17 @@
+#include "CountingMessenger.h"
+
+#include <cstdio>
+
+void CountingMessenger::show(Icon, const QString& text, const QString& detail)
+{
+    ++m_count;
+    const QByteArray line = (detail.isEmpty() ? text : text + u'\n' + detail).toUtf8() + '\n';
+    std::fputs(line.constData(), stderr);
+    std::fflush(stderr);
+}
+
+bool CountingMessenger::ask(const QString& text, const QString& detail)
+{
+    show(Icon::None, text, detail);
+    return false;
+}
