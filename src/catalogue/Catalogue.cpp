@@ -105,11 +105,12 @@ Catalogue::Catalogue(const QString& path)
                              engineText(db.lastError()));
     }
     try {
-        // Rollback journal, synchronous EXTRA: a commit returns only once it is on the disk, the journal's deletion
-        // (the commit point, which FULL leaves unflushed) included, and the catalogue stays one file the keeper can
-        // copy (no -wal/-shm). The price, a few ms of flush per write, is in the benchmark; see docs/durability.md.
+        // Rollback journal truncated at commit, synchronous FULL: a commit returns only once the database and the
+        // emptied journal (the commit point) are flushed, so an entry the window shows is on the disk; no folder
+        // entry changes at commit, and the catalogue stays one file the keeper can copy (no -wal/-shm). Cost and
+        // reasons: docs/durability.md and the benchmark.
         QSqlQuery pragma(db);
-        for (const char* sql : {"PRAGMA synchronous = EXTRA", "PRAGMA journal_mode = DELETE"}) {
+        for (const char* sql : {"PRAGMA synchronous = FULL", "PRAGMA journal_mode = TRUNCATE"}) {
             if (!pragma.exec(QString::fromLatin1(sql))) {
                 throwOpenError(path, pragma.lastError());
             }

@@ -20,7 +20,7 @@ enum class EntryOrder { Stored, ByNumber, ByAnswer, ByAuthor };
 ///
 /// Each instance owns a named QtSql connection. Every statement binds its values; table and field names come
 /// from the `Category` descriptor only. Failures throw `CatalogueError`; every write is one durable transaction
-/// (rollback journal, synchronous EXTRA), so a failed write leaves the file as it was.
+/// (rollback journal truncated at commit, synchronous FULL), so a failed write leaves the file as it was.
 class Catalogue {
 public:
     enum class AppendResult { Added, AlreadyExists };
