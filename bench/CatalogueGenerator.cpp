@@ -17,10 +17,10 @@ namespace CatalogueGenerator {
 namespace {
 
 const QStringList syllables = {
-    QStringLiteral("ré"), QStringLiteral("mé"), QStringLiteral("la"), QStringLiteral("tô"), QStringLiteral("ça"),
-    QStringLiteral("vè"), QStringLiteral("ni"), QStringLiteral("où"), QStringLiteral("bë"), QStringLiteral("gar"),
+    QStringLiteral("ré"), QStringLiteral("mé"),  QStringLiteral("la"), QStringLiteral("tô"),  QStringLiteral("ça"),
+    QStringLiteral("vè"), QStringLiteral("ni"),  QStringLiteral("où"), QStringLiteral("bë"),  QStringLiteral("gar"),
     QStringLiteral("dî"), QStringLiteral("pon"), QStringLiteral("sû"), QStringLiteral("chê"), QStringLiteral("œu"),
-    QStringLiteral("é"),  QStringLiteral("Â"),  QStringLiteral("ti"), QStringLiteral("qu"), QStringLiteral("lle"),
+    QStringLiteral("é"),  QStringLiteral("Â"),   QStringLiteral("ti"), QStringLiteral("qu"),  QStringLiteral("lle"),
 };
 
 QString answer(QRandomGenerator& random)
@@ -102,8 +102,10 @@ void generate(const QString& folder, int perSeries, int authors, quint16 imagePo
                 query.addBindValue(ref);
                 query.addBindValue(answer(random));
                 query.addBindValue(author);
-                query.addBindValue(QStringLiteral("http://127.0.0.1:%1/img/%2/%3.jpg").arg(imagePort).arg(category.index).arg(ref));
-                query.addBindValue(QStringLiteral("http://127.0.0.1:%1/forum/%2/%3").arg(imagePort).arg(category.index).arg(ref));
+                query.addBindValue(
+                    QStringLiteral("http://127.0.0.1:%1/img/%2/%3.jpg").arg(imagePort).arg(category.index).arg(ref));
+                query.addBindValue(
+                    QStringLiteral("http://127.0.0.1:%1/forum/%2/%3").arg(imagePort).arg(category.index).arg(ref));
                 check(query.exec(), query);
             }
         }

@@ -29,7 +29,9 @@ double naiveImageDisplay(const CatalogueFolder& folder, const QUrl& url)
     }
     reply->deleteLater();
     const ConverterCommand converter = ConverterCommand::locate();
-    QProcess::startDetached(converter.program, converter.arguments(QStringLiteral("image_url.jpg"), QStringLiteral("image2_url.jpg")), folder.path());
+    QProcess::startDetached(converter.program,
+                            converter.arguments(QStringLiteral("image_url.jpg"), QStringLiteral("image2_url.jpg")),
+                            folder.path());
     QThread::msleep(3000);
     const QImage picture(folder.resizedImage());
     const double elapsed = double(timer.nsecsElapsed()) / 1e6;

@@ -4,7 +4,6 @@
 #include "Measure.h"
 #include "NaiveImage.h"
 #include "NaiveWay.h"
-
 #include "app/Startup.h"
 #include "catalogue/Catalogue.h"
 #include "image/ImageWindow.h"
@@ -113,7 +112,8 @@ public:
             expectSilence(qPrintable(name));
         };
         const int many = full ? 100 : 30;
-        add(QStringLiteral("load step"), measure(full ? 15 : 5, [&] { open(); }, [&] { m_window.reset(); }));
+        add(QStringLiteral("load step"), measure(
+                                             full ? 15 : 5, [&] { open(); }, [&] { m_window.reset(); }));
         MainWindow& window = *m_window;
         const Category& dravé = Category::dravé();
         CategoryTab* tab = window.categoryTab(dravé);
@@ -124,7 +124,8 @@ public:
             add(sorts[column], measure(full ? 30 : 10, [&] { emit tab->headerClicked(column); }));
         }
         int click = 0;
-        add(QStringLiteral("row click"), measure(full ? 300 : 60, [&] { emit tab->rowClicked(1 + (click++ * 37) % size); }));
+        add(QStringLiteral("row click"),
+            measure(full ? 300 : 60, [&] { emit tab->rowClicked(1 + (click++ * 37) % size); }));
 
         SearchTab* search = window.searchTab();
         window.tabs()->setCurrentIndex(Tabs::Search);
@@ -150,20 +151,26 @@ public:
         CategoryTab* adding = window.categoryTab(vantorel);
         window.tabs()->setCurrentIndex(vantorel.tabIndex);
         auto* addButton = adding->findChild<QPushButton*>(vantorel.name(u"bt_add_"));
-        add(QStringLiteral("add, committed to disk"), measure(full ? 50 : 20, [&] { addButton->click(); }, [&] {
-                adding->setPanel({ref(adding->model()->gridRowCount()), QStringLiteral("Réponse ajoutée"),
-                                  QStringLiteral("Auteur000é"), QStringLiteral("http://127.0.0.1/a.jpg"),
-                                  QStringLiteral("http://127.0.0.1/f")});
-            }));
+        add(QStringLiteral("add, committed to disk"),
+            measure(
+                full ? 50 : 20, [&] { addButton->click(); },
+                [&] {
+                    adding->setPanel({ref(adding->model()->gridRowCount()), QStringLiteral("Réponse ajoutée"),
+                                      QStringLiteral("Auteur000é"), QStringLiteral("http://127.0.0.1/a.jpg"),
+                                      QStringLiteral("http://127.0.0.1/f")});
+                }));
         const Category& tusqué = Category::tusqué();
         CategoryTab* updating = window.categoryTab(tusqué);
         window.tabs()->setCurrentIndex(tusqué.tabIndex);
         auto* updateButton = updating->findChild<QPushButton*>(tusqué.name(u"bt_maj_"));
         int updated = 0;
-        add(QStringLiteral("update, committed to disk"), measure(full ? 50 : 20, [&] { updateButton->click(); }, [&] {
-                updating->setPanel({ref(1 + (updated++ * 13) % size), QStringLiteral("Réponse corrigée"),
-                                    QStringLiteral("Auteur001é"), QString(), QString()});
-            }));
+        add(QStringLiteral("update, committed to disk"),
+            measure(
+                full ? 50 : 20, [&] { updateButton->click(); },
+                [&] {
+                    updating->setPanel({ref(1 + (updated++ * 13) % size), QStringLiteral("Réponse corrigée"),
+                                        QStringLiteral("Auteur001é"), QString(), QString()});
+                }));
         return rows;
     }
 
@@ -278,7 +285,8 @@ int main(int argc, char* argv[])
                .arg(QSysInfo::prettyProductName())
                .arg(QThread::idealThreadCount())
                .arg(QString::fromLatin1(qVersion()));
-    out << QStringLiteral("| operation | entries per series | runs | min ms | median ms | max ms | naive median ms | naive / ours |\n");
+    out << QStringLiteral(
+        "| operation | entries per series | runs | min ms | median ms | max ms | naive median ms | naive / ours |\n");
     out << QStringLiteral("|---|---:|---:|---:|---:|---:|---:|---:|\n");
     QJsonArray results;
     for (const Row& row : rows) {

@@ -54,7 +54,8 @@ void TestCatalogue::authorList_data()
     QTest::addColumn<QStringList>("authors");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("most entries first, equal counts in descending name order")
-        << (repeated(QStringLiteral("Alice"), 5) + repeated(QStringLiteral("Zoé"), 12) + repeated(QStringLiteral("bob"), 5))
+        << (repeated(QStringLiteral("Alice"), 5) + repeated(QStringLiteral("Zoé"), 12) +
+            repeated(QStringLiteral("bob"), 5))
         << QStringList{QStringLiteral("Zoé"), QStringLiteral("bob"), QStringLiteral("Alice")};
     QTest::newRow("trailing spaces count under the trimmed name")
         << QStringList{QStringLiteral("Léa"), QStringLiteral("Léa "), QStringLiteral("Léa"), QStringLiteral("Max"),
@@ -102,13 +103,13 @@ void TestCatalogue::programSetting_data()
         << QStringList{QStringLiteral("[x]"), QStringLiteral("autre=1"), QStringLiteral("programme=cherche.exe")}
         << true << QStringLiteral("cherche.exe");
     QTest::newRow("capital P does not count") << QStringList{QStringLiteral("Programme=a.exe")} << false << QString();
-    QTest::newRow("leading space does not count") << QStringList{QStringLiteral(" programme=a.exe")} << false
-                                                  << QString();
+    QTest::newRow("leading space does not count")
+        << QStringList{QStringLiteral(" programme=a.exe")} << false << QString();
     QTest::newRow("empty setting") << QStringList{QStringLiteral("programme=")} << true << QString();
     QTest::newRow("space after the sign is kept")
         << QStringList{QStringLiteral("programme= a.exe ")} << true << QStringLiteral(" a.exe ");
-    QTest::newRow("first line wins")
-        << QStringList{QStringLiteral("programme=un"), QStringLiteral("programme=deux")} << true << QStringLiteral("un");
+    QTest::newRow("first line wins") << QStringList{QStringLiteral("programme=un"), QStringLiteral("programme=deux")}
+                                     << true << QStringLiteral("un");
     QTest::newRow("no line") << QStringList{} << false << QString();
 }
 
@@ -134,8 +135,8 @@ void TestCatalogue::decoding_data()
                                            << QStringList{QStringLiteral("programme=ré"), QStringLiteral("suite €")};
     QTest::newRow("LF only, last line unterminated")
         << QByteArray("a\nb") << QStringList{QStringLiteral("a"), QStringLiteral("b")};
-    QTest::newRow("empty lines are kept") << QByteArray("a\r\n\r\nb\r\n")
-                                          << QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")};
+    QTest::newRow("empty lines are kept")
+        << QByteArray("a\r\n\r\nb\r\n") << QStringList{QStringLiteral("a"), QString(), QStringLiteral("b")};
     QTest::newRow("UTF-8 mark dropped") << QByteArray("\xef\xbb\xbfprogramme=x")
                                         << QStringList{QStringLiteral("programme=x")};
 }
@@ -169,10 +170,11 @@ void TestCatalogue::sortOrders()
     QFETCH(int, order);
     QFETCH(QStringList, refs);
     Fixture fixture;
-    fixture.insert(Category::tusqué(), {{QStringLiteral("003"), QStringLiteral("Zèbre"), QStringLiteral("zoé"), {}, {}},
-                                        {QStringLiteral("001"), QStringLiteral("éclair"), QStringLiteral("Zoé"), {}, {}},
-                                        {QStringLiteral("004"), QStringLiteral("abricot"), QStringLiteral("alice"), {}, {}},
-                                        {QStringLiteral("002"), QStringLiteral("Eau"), QStringLiteral("Alice"), {}, {}}});
+    fixture.insert(Category::tusqué(),
+                   {{QStringLiteral("003"), QStringLiteral("Zèbre"), QStringLiteral("zoé"), {}, {}},
+                    {QStringLiteral("001"), QStringLiteral("éclair"), QStringLiteral("Zoé"), {}, {}},
+                    {QStringLiteral("004"), QStringLiteral("abricot"), QStringLiteral("alice"), {}, {}},
+                    {QStringLiteral("002"), QStringLiteral("Eau"), QStringLiteral("Alice"), {}, {}}});
     Catalogue catalogue(fixture.folder().database());
     QStringList result;
     for (const PuzzleEntry& entry : catalogue.entries(Category::tusqué(), EntryOrder(order))) {
@@ -197,7 +199,8 @@ void TestCatalogue::appendAndRewriteRoundTrip()
     Fixture fixture;
     Catalogue catalogue(fixture.folder().database());
     const PuzzleEntry entry{QStringLiteral("001"), QStringLiteral("  L'Été ; DROP TABLE \"dravé\" --  "),
-                            QStringLiteral("Zoé"), QStringLiteral("Non disponible"), QStringLiteral("http://x/?a=1&b=%")};
+                            QStringLiteral("Zoé"), QStringLiteral("Non disponible"),
+                            QStringLiteral("http://x/?a=1&b=%")};
     QCOMPARE(catalogue.append(Category::plomé(), entry), Catalogue::AppendResult::Added);
     QCOMPARE(catalogue.append(Category::plomé(), entry), Catalogue::AppendResult::AlreadyExists);
     QCOMPARE(catalogue.entry(Category::plomé(), QStringLiteral("001")), std::optional<PuzzleEntry>(entry));

@@ -518,8 +518,7 @@ void TestEntryEditing::writeFailure()
 
     // The automatic backup taken before the run's first write fails for the same cause and says so first.
     if (breakage != Breakage::EngineRefuses && fixture.messenger.shown.size() == 2) {
-        QCOMPARE(fixture.messenger.shown.first().text,
-                 CatalogueTexts::backupFailed().arg(fixture.folder().backups()));
+        QCOMPARE(fixture.messenger.shown.first().text, CatalogueTexts::backupFailed().arg(fixture.folder().backups()));
         fixture.messenger.shown.removeFirst();
     }
     QCOMPARE(fixture.messenger.texts(), QStringList{message.arg(path)});

@@ -1,5 +1,5 @@
-#include "search/SearchTab.h"
 #include "app/Startup.h"
+#include "search/SearchTab.h"
 #include "support/Fixture.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"
@@ -73,8 +73,7 @@ void TestStartup::initialControls_data()
     QTest::newRow("cherche") << QStringLiteral("cherche") << QString() << false << false;
     QTest::newRow("bt_search") << QStringLiteral("bt_search") << QStringLiteral("GO !") << false << false;
     QTest::newRow("bt_last") << QStringLiteral("bt_last") << QStringLiteral("Vérifier les MAJ") << false << false;
-    QTest::newRow("nb_trouvé") << QStringLiteral("nb_trouvé") << QStringLiteral("0 élément trouvé.") << false
-                               << false;
+    QTest::newRow("nb_trouvé") << QStringLiteral("nb_trouvé") << QStringLiteral("0 élément trouvé.") << false << false;
     QTest::newRow("pus") << QStringLiteral("pus") << QStringLiteral("Command1") << false << true;
     QTest::newRow("Check1") << QStringLiteral("Check1") << QStringLiteral("Afficher") << false << true;
     QTest::newRow("Label20") << QStringLiteral("Label20") << QStringLiteral("Vantorel") << false << false;
@@ -197,8 +196,8 @@ void TestStartup::lastEntryIsScrolledIntoView()
 void TestStartup::authorListsFilledPerCategory()
 {
     Fixture fixture;
-    fixture.insert(Category::dravé(), Fixture::series(5, {QStringLiteral("bob"), QStringLiteral("Zoé"),
-                                                          QStringLiteral("Zoé")}));
+    fixture.insert(Category::dravé(),
+                   Fixture::series(5, {QStringLiteral("bob"), QStringLiteral("Zoé"), QStringLiteral("Zoé")}));
     fixture.insert(Category::vantorel(), Fixture::series(2, {QStringLiteral("Max ")}));
     auto window = fixture.openWindow();
     QVERIFY(window);

@@ -8,8 +8,8 @@
 #include "catalogue/CatalogueFolder.h"
 #include "check/ProgramStarter.h"
 #include "image/ImageWindow.h"
-#include "support/LoopbackServer.h"
 #include "search/SearchTab.h"
+#include "support/LoopbackServer.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"
 #include "ui/MainWindow.h"
@@ -17,18 +17,18 @@
 
 #include <QApplication>
 #include <QBuffer>
-#include <QEventLoop>
-#include <QPainter>
-#include <QTimer>
 #include <QDir>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QLockFile>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextStream>
+#include <QTimer>
 
 #include <functional>
 
@@ -154,8 +154,11 @@ int main(int argc, char* argv[])
     QEventLoop loop;
     QObject::connect(image, &ImageWindow::displayEnded, &loop, &QEventLoop::quit);
     QTimer::singleShot(20'000, &loop, &QEventLoop::quit);
-    image->display({first.value(0), first.value(1), server.url("/sorvane/demo.jpg"),
-                    QStringLiteral("https://forum.exemple.org/sorvane/dravé/001"), {}});
+    image->display({first.value(0),
+                    first.value(1),
+                    server.url("/sorvane/demo.jpg"),
+                    QStringLiteral("https://forum.exemple.org/sorvane/dravé/001"),
+                    {}});
     loop.exec();
     const QString imagePath = output.filePath(QStringLiteral("image-window.png"));
     if (!image->status().isEmpty() || !image->grab().save(imagePath)) {

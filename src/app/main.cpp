@@ -31,9 +31,9 @@ int main(int argc, char* argv[])
     parser.process(app);
 
     const QStringList positional = parser.positionalArguments();
-    const CatalogueFolder folder(CatalogueFolder::choose(
-        positional.value(0), QApplication::applicationDirPath(),
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+    const CatalogueFolder folder(
+        CatalogueFolder::choose(positional.value(0), QApplication::applicationDirPath(),
+                                QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
 
     QtMessenger messenger;
     QtDesktopOpener desktop;

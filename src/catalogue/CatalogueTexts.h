@@ -3,6 +3,8 @@
 #include <QString>
 
 // French texts of the catalogue store. %1 is the catalogue file's path.
+// One text per line reads best here.
+// clang-format off
 namespace CatalogueTexts {
 inline QString missing() { return QStringLiteral("Le catalogue « %1 » est introuvable."); }
 inline QString notACatalogue()
@@ -41,3 +43,4 @@ inline QString backupNotPruned()
 inline QString absentTable() { return QStringLiteral("La table « %1 » est absente."); }
 inline QString absentFields() { return QStringLiteral("Champs absents de la table « %1 » : %2."); }
 } // namespace CatalogueTexts
+// clang-format on

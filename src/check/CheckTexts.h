@@ -3,6 +3,8 @@
 #include <QString>
 
 // French texts of the number comparison. Paths are shown with the system's separators.
+// One text per line reads best here.
+// clang-format off
 namespace CheckTexts {
 inline QString caption()
 {
@@ -102,3 +104,4 @@ inline QString absentValue()
                           "caractère %4).");
 }
 } // namespace CheckTexts
+// clang-format on

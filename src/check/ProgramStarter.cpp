@@ -2,8 +2,8 @@
 
 #include <QProcess>
 
-bool QProcessStarter::startDetached(const QString& program, const QStringList& arguments,
-                                    const QString& workingFolder, QString* error)
+bool QProcessStarter::startDetached(const QString& program, const QStringList& arguments, const QString& workingFolder,
+                                    QString* error)
 {
     QProcess process;
     process.setProgram(program);

@@ -3,6 +3,8 @@
 #include <QString>
 
 // French texts of adding and correcting an entry. The number message of each series is in its `Category`.
+// One text per line reads best here.
+// clang-format off
 namespace EditingTexts {
 inline QString apostrophe()
 {
@@ -38,3 +40,4 @@ inline QString notAvailable()
     return QStringLiteral("Non disponible");
 }
 } // namespace EditingTexts
+// clang-format on

@@ -4,6 +4,7 @@
 #include "catalogue/PuzzleEntry.h"
 
 #include <QString>
+
 #include <optional>
 
 /// The input rules of adding and correcting an entry, as pure functions over the typed panel.

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+
 #include <optional>
 
 /// The search of a category's answers for a text.

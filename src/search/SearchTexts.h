@@ -3,6 +3,8 @@
 #include <QString>
 
 // French texts of the search and statistics tabs.
+// One text per line reads best here.
+// clang-format off
 namespace SearchTexts {
 inline QString noneFound() { return QStringLiteral("0 élément trouvé."); }
 /// The hit count shown for one hit or more: "3 élément(s) trouvé(s)." (also for 1).
@@ -13,3 +15,4 @@ inline QString noCriterion() { return QStringLiteral("Pas de critère de recherc
 inline QString authorHeader() { return QStringLiteral("Auteur"); }
 inline QString postsHeader() { return QStringLiteral("Posts"); }
 } // namespace SearchTexts
+// clang-format on

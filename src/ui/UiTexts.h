@@ -3,6 +3,8 @@
 #include <QString>
 
 // French texts of the main window and its start-up.
+// One text per line reads best here.
+// clang-format off
 namespace UiTexts {
 inline QString applicationTitle() { return QStringLiteral("Mézor"); }
 inline QString mainWindowTitle() { return QStringLiteral("Dravé - Plomé - Tusqué - Vantorel - 4.3.2"); }
@@ -24,3 +26,4 @@ inline QString alreadyRunning()
 }
 inline QString lockFailed() { return QStringLiteral("Le dossier « %1 » ne peut pas être verrouillé : %2"); }
 } // namespace UiTexts
+// clang-format on
