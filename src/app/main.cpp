@@ -18,6 +18,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("mezor"));
     QApplication::setApplicationDisplayName(UiTexts::applicationTitle());
     QApplication::setApplicationVersion(QStringLiteral(MEZOR_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.mezor.Mezor"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/mezor/mezor.png")));
 
     QCommandLineParser parser;
