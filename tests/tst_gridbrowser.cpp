@@ -35,11 +35,23 @@ QList<PuzzleEntry> mixedEntries()
     };
 }
 
-CategoryTab* showTab(MainWindow& window, const Category& category)
+/// Stores `entries`, opens the main window and shows the category's tab, ticking "Afficher" with the option
+/// whose control name starts with `optionPrefix` unless it is empty.
+CategoryTab* openTab(Fixture& fixture, std::unique_ptr<MainWindow>& window, const Category& category,
+                     const QList<PuzzleEntry>& entries, const QString& optionPrefix = {})
 {
-    window.show();
-    window.tabs()->setCurrentIndex(category.tabIndex);
-    return window.categoryTab(category);
+    fixture.insert(category, entries);
+    window = fixture.openWindow();
+    if (!window) {
+        return nullptr;
+    }
+    window->show();
+    window->tabs()->setCurrentIndex(category.tabIndex);
+    if (!optionPrefix.isEmpty()) {
+        child<QCheckBox>(window.get(), category.name(u"chk_img_"))->setChecked(true);
+        child<QRadioButton>(window.get(), category.name(optionPrefix))->click();
+    }
+    return window->categoryTab(category);
 }
 
 void clickHeader(CategoryTab* tab, int column)
@@ -57,15 +69,6 @@ void clickCell(CategoryTab* tab, int gridRow, int column)
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
 }
 
-QStringList column(const GridModel* model, int column)
-{
-    QStringList cells;
-    for (int row = 0; row < model->rowCount(); ++row) {
-        cells.append(model->cell(row, column));
-    }
-    return cells;
-}
-
 bool lastRowShown(CategoryTab* tab)
 {
     QTableView* grid = tab->grid();
@@ -73,10 +76,9 @@ bool lastRowShown(CategoryTab* tab)
     return grid->viewport()->rect().contains(last);
 }
 
-void tickDisplay(MainWindow& window, const Category& category, const QString& optionPrefix)
+QString boxText(QWidget* window, const char* name)
 {
-    child<QCheckBox>(&window, category.name(u"chk_img_"))->setChecked(true);
-    child<QRadioButton>(&window, category.name(optionPrefix))->click();
+    return child<QLineEdit>(window, QString::fromUtf8(name))->text();
 }
 
 } // namespace
@@ -87,13 +89,10 @@ class TestGridBrowser : public QObject {
 private slots:
     void sortByHeader_data();
     void sortByHeader();
-    void sortLeavesLastRowShown();
     void scrollButtons_data();
     void scrollButtons();
-    void rowClickFillsPanel_data();
-    void rowClickFillsPanel();
-    void displayOnDesktop_data();
-    void displayOnDesktop();
+    void rowClick_data();
+    void rowClick();
     void imageWindow_data();
     void imageWindow();
     void numberNoLongerStored();
@@ -104,20 +103,13 @@ void TestGridBrowser::sortByHeader_data()
 {
     QTest::addColumn<int>("category");
     QTest::addColumn<int>("column");
-    QTest::addColumn<QStringList>("refs");
+    QTest::addColumn<QString>("refs");
 
-    const auto refs = [](std::initializer_list<const char*> numbers) {
-        QStringList list;
-        for (const char* number : numbers) {
-            list.append(QLatin1String(number));
-        }
-        return list;
-    };
     for (const Category& category : Category::all()) {
         const QByteArray name = category.caption.toUtf8();
-        QTest::addRow("%s by number", name.constData()) << category.index << 0 << refs({"001", "002", "003", "004"});
-        QTest::addRow("%s by answer", name.constData()) << category.index << 1 << refs({"003", "002", "004", "001"});
-        QTest::addRow("%s by author", name.constData()) << category.index << 2 << refs({"002", "001", "003", "004"});
+        QTest::addRow("%s by number", name.constData()) << category.index << 0 << QStringLiteral("001 002 003 004");
+        QTest::addRow("%s by answer", name.constData()) << category.index << 1 << QStringLiteral("003 002 004 001");
+        QTest::addRow("%s by author", name.constData()) << category.index << 2 << QStringLiteral("002 001 003 004");
     }
 }
 
@@ -125,40 +117,25 @@ void TestGridBrowser::sortByHeader()
 {
     QFETCH(int, category);
     QFETCH(int, column);
-    QFETCH(QStringList, refs);
-    const Category& sorted = Category::all().at(category);
+    QFETCH(QString, refs);
     Fixture fixture;
-    fixture.insert(sorted, mixedEntries());
-    auto window = fixture.openWindow();
-    QVERIFY(window);
-    CategoryTab* tab = showTab(*window, sorted);
+    std::unique_ptr<MainWindow> window;
+    CategoryTab* tab = openTab(fixture, window, Category::all().at(category), mixedEntries());
+    QVERIFY(tab);
 
     clickHeader(tab, column);
 
-    QCOMPARE(::column(tab->model(), 0), refs);
-    // Each row keeps its own answer and author.
-    const QList<PuzzleEntry> entries = mixedEntries();
-    for (int row = 0; row < refs.size(); ++row) {
-        const auto entry =
-            std::find_if(entries.cbegin(), entries.cend(), [&](const PuzzleEntry& e) { return e.ref == refs.at(row); });
-        QCOMPARE(tab->model()->row(row), CategoryTab::gridCells(*entry));
+    // Whole rows move: each keeps its own answer and author.
+    QList<QStringList> expected;
+    for (const QString& ref : refs.split(u' ')) {
+        for (const PuzzleEntry& entry : mixedEntries()) {
+            if (entry.ref == ref) {
+                expected.append(CategoryTab::gridCells(entry));
+            }
+        }
     }
+    QCOMPARE(tab->model()->rows(), expected);
     QVERIFY(fixture.messenger.shown.isEmpty());
-}
-
-void TestGridBrowser::sortLeavesLastRowShown()
-{
-    Fixture fixture;
-    fixture.insert(Category::plomé(), Fixture::series(60));
-    auto window = fixture.openWindow();
-    CategoryTab* tab = showTab(*window, Category::plomé());
-    tab->showFirstRows();
-    QCOMPARE(tab->topGridRow(), 1);
-
-    clickHeader(tab, 1);
-
-    QVERIFY(tab->topGridRow() > 1);
-    QVERIFY(lastRowShown(tab));
 }
 
 void TestGridBrowser::scrollButtons_data()
@@ -174,9 +151,8 @@ void TestGridBrowser::scrollButtons()
     QFETCH(int, category);
     const Category& scrolled = Category::all().at(category);
     Fixture fixture;
-    fixture.insert(scrolled, Fixture::series(60));
-    auto window = fixture.openWindow();
-    CategoryTab* tab = showTab(*window, scrolled);
+    std::unique_ptr<MainWindow> window;
+    CategoryTab* tab = openTab(fixture, window, scrolled, Fixture::series(60));
     auto* first = child<QPushButton>(window.get(), scrolled.firstRowsButton);
     auto* last = child<QPushButton>(window.get(), scrolled.lastRowsButton);
     QVERIFY(first && last);
@@ -188,42 +164,20 @@ void TestGridBrowser::scrollButtons()
     QTest::mouseClick(first, Qt::LeftButton);
     QCOMPARE(tab->topGridRow(), 1);
     QVERIFY(!lastRowShown(tab));
+    // A sort leaves the grid as the start-up fill does: last row shown.
+    clickHeader(tab, 1);
+    QVERIFY(lastRowShown(tab));
 
+    QTest::mouseClick(first, Qt::LeftButton);
     QTest::mouseClick(last, Qt::LeftButton);
     QVERIFY(tab->topGridRow() > 1);
     QVERIFY(lastRowShown(tab));
 }
 
-void TestGridBrowser::rowClickFillsPanel_data()
-{
-    QTest::addColumn<int>("column");
-    QTest::newRow("number") << 0;
-    QTest::newRow("answer") << 1;
-    QTest::newRow("author") << 2;
-}
-
-void TestGridBrowser::rowClickFillsPanel()
-{
-    QFETCH(int, column);
-    Fixture fixture;
-    const QList<PuzzleEntry> entries = Fixture::series(3, {QStringLiteral("Léa"), QStringLiteral("Noé")});
-    fixture.insert(Category::tusqué(), entries);
-    auto window = fixture.openWindow();
-    CategoryTab* tab = showTab(*window, Category::tusqué());
-
-    clickCell(tab, 2, column);
-
-    QCOMPARE(tab->panel(), entries.at(1));
-    // "Afficher" is not ticked: nothing is shown.
-    QVERIFY(fixture.desktop.opened.isEmpty());
-    QVERIFY(!window->findChild<ImageWindow*>());
-    QVERIFY(window->isVisible());
-    QVERIFY(fixture.messenger.shown.isEmpty());
-}
-
-void TestGridBrowser::displayOnDesktop_data()
+void TestGridBrowser::rowClick_data()
 {
     QTest::addColumn<int>("category");
+    QTest::addColumn<int>("column");
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("url");
     QTest::addColumn<QString>("link");
@@ -235,34 +189,35 @@ void TestGridBrowser::displayOnDesktop_data()
     const QString web = QStringLiteral("web_");
     const QString forum = QStringLiteral("sor_");
     const QString window = QStringLiteral("win_");
-    QTest::newRow("dravé, image on the web") << 0 << web << image << post << image << QString();
-    QTest::newRow("tusqué, forum post") << 2 << forum << image << post << post << QString();
-    QTest::newRow("plomé, url placeholder, window") << 1 << window << none << post << QString() << QString();
-    QTest::newRow("vantorel, link placeholder") << 3 << web << image << none << QString() << QString();
-    QTest::newRow("dravé, link placeholder") << 0 << web << image << none << image << QString();
-    QTest::newRow("dravé, local file") << 0 << web << QStringLiteral("file:///etc/passwd") << post << QString()
+    // Any cell of the row fills the panel; "Afficher" unticked shows nothing.
+    QTest::newRow("unticked, number cell") << 2 << 0 << QString() << image << post << QString() << QString();
+    QTest::newRow("unticked, author cell") << 2 << 2 << QString() << image << post << QString() << QString();
+    QTest::newRow("dravé, image on the web") << 0 << 1 << web << image << post << image << QString();
+    QTest::newRow("tusqué, forum post") << 2 << 0 << forum << image << post << post << QString();
+    QTest::newRow("plomé, url placeholder, window") << 1 << 2 << window << none << post << QString() << QString();
+    QTest::newRow("vantorel, link placeholder") << 3 << 1 << web << image << none << QString() << QString();
+    QTest::newRow("dravé, link placeholder") << 0 << 1 << web << image << none << image << QString();
+    QTest::newRow("dravé, local file") << 0 << 1 << web << QStringLiteral("file:///etc/passwd") << post << QString()
                                        << BrowsingTexts::notWebAddress().arg(QStringLiteral("file:///etc/passwd"));
 }
 
-void TestGridBrowser::displayOnDesktop()
+void TestGridBrowser::rowClick()
 {
     QFETCH(int, category);
+    QFETCH(int, column);
     QFETCH(QString, option);
     QFETCH(QString, url);
     QFETCH(QString, link);
     QFETCH(QString, opened);
     QFETCH(QString, message);
-    const Category& shown = Category::all().at(category);
     Fixture fixture;
     QList<PuzzleEntry> entries = Fixture::series(3);
     entries[1].url = url;
     entries[1].link = link;
-    fixture.insert(shown, entries);
-    auto window = fixture.openWindow();
-    CategoryTab* tab = showTab(*window, shown);
-    tickDisplay(*window, shown, option);
+    std::unique_ptr<MainWindow> window;
+    CategoryTab* tab = openTab(fixture, window, Category::all().at(category), entries, option);
 
-    clickCell(tab, 2, 1);
+    clickCell(tab, 2, column);
 
     QCOMPARE(tab->panel(), entries.at(1));
     QCOMPARE(fixture.desktop.opened, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(opened)});
@@ -285,7 +240,6 @@ void TestGridBrowser::imageWindow()
 {
     QFETCH(int, category);
     QFETCH(bool, showsLink);
-    const Category& shown = Category::all().at(category);
     Fixture fixture;
     LoopbackServer server;
     QImage picture(800, 600, QImage::Format_RGB32);
@@ -299,39 +253,33 @@ void TestGridBrowser::imageWindow()
     QList<PuzzleEntry> entries = Fixture::series(3);
     entries[1].url = server.url("/002.jpg");
     entries[2].url = server.url("/003.jpg");
-    fixture.insert(shown, entries);
 
     // Work files of an earlier display must be gone before the download starts.
     const CatalogueFolder& folder = fixture.folder();
     for (const QString& path : {folder.downloadedImage(), folder.resizedImage()}) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("earlier");
     }
     bool resizedLeftOver = true;
     server.onRequest = [&](const LoopbackServer::Request&) { resizedLeftOver = QFile::exists(folder.resizedImage()); };
 
-    auto window = fixture.openWindow();
-    CategoryTab* tab = showTab(*window, shown);
-    tickDisplay(*window, shown, QStringLiteral("win_"));
+    std::unique_ptr<MainWindow> window;
+    CategoryTab* tab = openTab(fixture, window, Category::all().at(category), entries, QStringLiteral("win_"));
     clickCell(tab, 2, 0);
 
     QPointer<ImageWindow> image = window->findChild<ImageWindow*>(QStringLiteral("Form_img"));
-    QVERIFY(image);
-    QVERIFY(image->isVisible());
+    QVERIFY(image && image->isVisible());
     QVERIFY(!window->isVisible());
-    QCOMPARE(child<QLineEdit>(image, QStringLiteral("lbl_ref"))->text(), entries.at(1).ref);
-    QCOMPARE(child<QLineEdit>(image, QStringLiteral("lbl_nom"))->text(), entries.at(1).answer);
-    QCOMPARE(child<QLineEdit>(image, QStringLiteral("txt_lien"))->text(), entries.at(1).url);
-    QCOMPARE(child<QLineEdit>(image, QStringLiteral("txt_lien_sor"))->text(),
-             showsLink ? entries.at(1).link : QString());
-    auto* box = child<QLabel>(image, QStringLiteral("Picture1"));
-    QTRY_COMPARE_WITH_TIMEOUT(box->pixmap().size(), QSize(533, 400), 30'000);
+    QCOMPARE(boxText(image, "lbl_ref"), entries.at(1).ref);
+    QCOMPARE(boxText(image, "lbl_nom"), entries.at(1).answer);
+    QCOMPARE(boxText(image, "txt_lien"), entries.at(1).url);
+    QCOMPARE(boxText(image, "txt_lien_sor"), showsLink ? entries.at(1).link : QString());
+    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(image, QStringLiteral("Picture1"))->pixmap().size(), QSize(533, 400),
+                              30'000);
     QCOMPARE(server.requests.size(), 1);
     QVERIFY(!resizedLeftOver);
     QCOMPARE(server.requests.first().headers.value("referer"), entries.at(1).link.toUtf8());
-    QVERIFY(!QFile::exists(folder.downloadedImage()));
-    QVERIFY(!QFile::exists(folder.resizedImage()));
+    QVERIFY(!QFile::exists(folder.downloadedImage()) && !QFile::exists(folder.resizedImage()));
 
     image->close();
     QVERIFY(window->isVisible());
@@ -341,7 +289,7 @@ void TestGridBrowser::imageWindow()
     clickCell(tab, 3, 2);
     QPointer<ImageWindow> next = window->findChild<ImageWindow*>(QStringLiteral("Form_img"));
     QVERIFY(next);
-    QCOMPARE(child<QLineEdit>(next, QStringLiteral("lbl_ref"))->text(), entries.at(2).ref);
+    QCOMPARE(boxText(next, "lbl_ref"), entries.at(2).ref);
     QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(next, QStringLiteral("Picture1"))->pixmap().size(), QSize(533, 400),
                               30'000);
     QVERIFY(fixture.messenger.shown.isEmpty());
@@ -352,16 +300,13 @@ void TestGridBrowser::numberNoLongerStored()
 {
     Fixture fixture;
     const QList<PuzzleEntry> entries = Fixture::series(3);
-    fixture.insert(Category::dravé(), entries);
-    auto window = fixture.openWindow();
-    CategoryTab* tab = showTab(*window, Category::dravé());
-    tickDisplay(*window, Category::dravé(), QStringLiteral("web_"));
+    std::unique_ptr<MainWindow> window;
+    CategoryTab* tab = openTab(fixture, window, Category::dravé(), entries, QStringLiteral("web_"));
     fixture.sql(QStringLiteral("DELETE FROM \"dravé\" WHERE ref = '002'"));
 
     clickCell(tab, 2, 1);
 
-    const PuzzleEntry fromRow{entries.at(1).ref, entries.at(1).answer, entries.at(1).author, {}, {}};
-    QCOMPARE(tab->panel(), fromRow);
+    QCOMPARE(tab->panel(), (PuzzleEntry{entries.at(1).ref, entries.at(1).answer, entries.at(1).author, {}, {}}));
     QVERIFY(fixture.desktop.opened.isEmpty());
     QVERIFY(fixture.messenger.shown.isEmpty());
 }
@@ -369,11 +314,8 @@ void TestGridBrowser::numberNoLongerStored()
 void TestGridBrowser::readFailure()
 {
     Fixture fixture;
-    const QList<PuzzleEntry> entries = Fixture::series(3);
-    fixture.insert(Category::vantorel(), entries);
-    auto window = fixture.openWindow();
-    CategoryTab* tab = showTab(*window, Category::vantorel());
-    tickDisplay(*window, Category::vantorel(), QStringLiteral("web_"));
+    std::unique_ptr<MainWindow> window;
+    CategoryTab* tab = openTab(fixture, window, Category::vantorel(), Fixture::series(3), QStringLiteral("web_"));
     const QList<QStringList> rows = tab->model()->rows();
     fixture.sql(QStringLiteral("ALTER TABLE titres RENAME TO titres_perdus"));
 
@@ -381,7 +323,7 @@ void TestGridBrowser::readFailure()
     QCOMPARE(fixture.messenger.shown.size(), 1);
     QCOMPARE(fixture.messenger.shown.first().icon, Messenger::Icon::Critical);
     QVERIFY(!fixture.messenger.shown.first().text.isEmpty());
-    QCOMPARE(tab->numberBox()->text(), entries.at(0).ref);
+    QCOMPARE(tab->numberBox()->text(), QStringLiteral("001"));
     QVERIFY(tab->urlBox()->text().isEmpty());
     QVERIFY(fixture.desktop.opened.isEmpty());
 

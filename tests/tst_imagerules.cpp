@@ -32,46 +32,38 @@ void TestImageRules::addressChecks_data()
 {
     QTest::addColumn<QString>("address");
     QTest::addColumn<Problem>("problem");
-    QTest::addColumn<QString>("message");
 
     const QString forum = QString::fromUtf16(ImageAddress::forumPrefix);
-    QTest::newRow("empty") << QString() << Problem::Missing << QStringLiteral("URL non spécifiée.");
-    QTest::newRow("spaces only") << QStringLiteral("   ") << Problem::Missing << QStringLiteral("URL non spécifiée.");
-    QTest::newRow("ftp") << QStringLiteral("ftp://img.example/a.jpg") << Problem::NotWeb
-                         << QStringLiteral("URL invalide.");
-    QTest::newRow("leading space") << QStringLiteral(" http://img.example/a.jpg") << Problem::NotWeb
-                                   << QStringLiteral("URL invalide.");
-    QTest::newRow("mixed-case scheme") << QStringLiteral("HtTpS://img.example/a.jpg") << Problem::None << QString();
-    QTest::newRow("upper-case JPG") << QStringLiteral("http://img.example/A.JPG") << Problem::None << QString();
-    QTest::newRow("gif") << QStringLiteral("http://img.example/a.gif") << Problem::Gif
-                         << QStringLiteral("Format GIF non supporté. ");
-    QTest::newRow("GIF upper case") << QStringLiteral("http://img.example/a.GIF") << Problem::Gif
-                                    << QStringLiteral("Format GIF non supporté. ");
-    QTest::newRow("webp") << QStringLiteral("http://img.example/a.webp") << Problem::BadExtension
-                          << QStringLiteral("Extension invalide.");
-    QTest::newRow("query after the name") << QStringLiteral("http://img.example/a.jpg?w=2") << Problem::BadExtension
-                                          << QStringLiteral("Extension invalide.");
+    const QString site = QStringLiteral("http://img.example/");
+    QTest::newRow("empty") << QString() << Problem::Missing;
+    QTest::newRow("spaces only") << QStringLiteral("   ") << Problem::Missing;
+    QTest::newRow("ftp") << QStringLiteral("ftp://img.example/a.jpg") << Problem::NotWeb;
+    QTest::newRow("leading space") << QStringLiteral(" ") + site + QStringLiteral("a.jpg") << Problem::NotWeb;
+    QTest::newRow("mixed-case scheme") << QStringLiteral("HtTpS://img.example/a.jpg") << Problem::None;
+    QTest::newRow("upper-case JPG") << site + QStringLiteral("A.JPG") << Problem::None;
+    QTest::newRow("gif") << site + QStringLiteral("a.gif") << Problem::Gif;
+    QTest::newRow("GIF upper case") << site + QStringLiteral("a.GIF") << Problem::Gif;
+    QTest::newRow("webp") << site + QStringLiteral("a.webp") << Problem::BadExtension;
+    QTest::newRow("query after the name") << site + QStringLiteral("a.jpg?w=2") << Problem::BadExtension;
     for (const char* ending : {"jpg", "jpeg", "jpe", "png", "bmp", "tif", "tiff"}) {
-        QTest::addRow("ending .%s", ending)
-            << QStringLiteral("http://img.example/a.") + QLatin1String(ending) << Problem::None << QString();
+        QTest::addRow("ending .%s", ending) << site + QStringLiteral("a.") + QLatin1String(ending) << Problem::None;
     }
-    QTest::newRow("forum prefix, gif") << forum + QStringLiteral("images/a.gif") << Problem::None << QString();
-    QTest::newRow("forum prefix, no extension")
-        << forum + QStringLiteral("image.php?id=42") << Problem::None << QString();
+    QTest::newRow("forum prefix, gif") << forum + QStringLiteral("images/a.gif") << Problem::None;
+    QTest::newRow("forum prefix, no extension") << forum + QStringLiteral("image.php?id=42") << Problem::None;
     // One character short of the prefix, or another case: the extension checks apply again.
-    QTest::newRow("prefix cut short") << forum.left(19) << Problem::BadExtension
-                                      << QStringLiteral("Extension invalide.");
-    QTest::newRow("prefix in upper case")
-        << forum.toUpper() + QStringLiteral("a.gif") << Problem::Gif << QStringLiteral("Format GIF non supporté. ");
+    QTest::newRow("prefix cut short") << forum.left(19) << Problem::BadExtension;
+    QTest::newRow("prefix in upper case") << forum.toUpper() + QStringLiteral("a.gif") << Problem::Gif;
 }
 
 void TestImageRules::addressChecks()
 {
     QFETCH(QString, address);
     QFETCH(Problem, problem);
-    QFETCH(QString, message);
+    // Indexed by Problem, in the order of its enumerators.
+    const QStringList messages = {QString(), QStringLiteral("URL non spécifiée."), QStringLiteral("URL invalide."),
+                                  QStringLiteral("Format GIF non supporté. "), QStringLiteral("Extension invalide.")};
     QCOMPARE(ImageAddress::check(address), problem);
-    QCOMPARE(ImageAddress::message(problem), message);
+    QCOMPARE(ImageAddress::message(problem), messages.at(int(problem)));
 }
 
 void TestImageRules::signatures_data()
@@ -114,51 +106,42 @@ void TestImageRules::displayChoice_data()
     QTest::addColumn<Action>("action");
     QTest::addColumn<QString>("address");
 
-    const QString image = QStringLiteral("http://img.example/42.jpg");
+    const QString img = QStringLiteral("http://img.example/42.jpg");
     const QString post = QStringLiteral("https://sorvane.net/t/42");
     const QString none = QStringLiteral("Non disponible");
+    const QString file = QStringLiteral("file:///etc/passwd");
+    const QString exe = QStringLiteral("C:\\Windows\\calc.exe");
+    const QString bare = QStringLiteral("sorvane.net/t/42");
+    const QString upper = QStringLiteral("HTTP://IMG.EXAMPLE/A.JPG");
+    const QString ftp = QStringLiteral("ftp://img.example/a.jpg");
     const int dravé = 0, plomé = 1, tusqué = 2, vantorel = 3;
+    const auto row = [](const char* name, int category, const QString& url, const QString& link, Option option,
+                        Action action, const QString& address, bool found = true, bool show = true) {
+        QTest::newRow(name) << category << url << link << found << show << option << action << address;
+    };
 
-    QTest::newRow("unticked") << dravé << image << post << true << false << Option::Web << Action::Nothing << QString();
-    QTest::newRow("window") << dravé << image << post << true << true << Option::Window << Action::OpenWindow << image;
-    QTest::newRow("web") << plomé << image << post << true << true << Option::Web << Action::OpenOnDesktop << image;
-    QTest::newRow("forum") << tusqué << image << post << true << true << Option::Forum << Action::OpenOnDesktop << post;
-    QTest::newRow("url placeholder, window")
-        << dravé << none << post << true << true << Option::Window << Action::Nothing << QString();
-    QTest::newRow("url placeholder, forum")
-        << tusqué << none << post << true << true << Option::Forum << Action::Nothing << QString();
-    QTest::newRow("url empty") << dravé << QString() << post << true << true << Option::Web << Action::Nothing
-                               << QString();
-    QTest::newRow("url spaces") << dravé << QStringLiteral("  ") << post << true << true << Option::Window
-                                << Action::Nothing << QString();
-    QTest::newRow("vantorel, link placeholder, web")
-        << vantorel << image << none << true << true << Option::Web << Action::Nothing << QString();
-    QTest::newRow("vantorel, link empty, window")
-        << vantorel << image << QString() << true << true << Option::Window << Action::Nothing << QString();
-    QTest::newRow("vantorel, both, web") << vantorel << image << post << true << true << Option::Web
-                                         << Action::OpenOnDesktop << image;
-    QTest::newRow("dravé, link placeholder, web")
-        << dravé << image << none << true << true << Option::Web << Action::OpenOnDesktop << image;
-    QTest::newRow("plomé, link placeholder, window")
-        << plomé << image << none << true << true << Option::Window << Action::OpenWindow << image;
-    QTest::newRow("tusqué, link placeholder, forum")
-        << tusqué << image << none << true << true << Option::Forum << Action::Nothing << QString();
-    QTest::newRow("plomé, link empty, forum")
-        << plomé << image << QString() << true << true << Option::Forum << Action::Nothing << QString();
-    QTest::newRow("local file, web") << dravé << QStringLiteral("file:///etc/passwd") << post << true << true
-                                     << Option::Web << Action::Refuse << QStringLiteral("file:///etc/passwd");
-    QTest::newRow("windows program, web") << dravé << QStringLiteral("C:\\Windows\\calc.exe") << post << true << true
-                                          << Option::Web << Action::Refuse << QStringLiteral("C:\\Windows\\calc.exe");
-    QTest::newRow("no scheme, forum") << dravé << image << QStringLiteral("sorvane.net/t/42") << true << true
-                                      << Option::Forum << Action::Refuse << QStringLiteral("sorvane.net/t/42");
-    QTest::newRow("upper-case scheme, web")
-        << dravé << QStringLiteral("HTTP://IMG.EXAMPLE/A.JPG") << post << true << true << Option::Web
-        << Action::OpenOnDesktop << QStringLiteral("HTTP://IMG.EXAMPLE/A.JPG");
+    row("unticked", dravé, img, post, Option::Web, Action::Nothing, {}, true, false);
+    row("window", dravé, img, post, Option::Window, Action::OpenWindow, img);
+    row("web", plomé, img, post, Option::Web, Action::OpenOnDesktop, img);
+    row("forum", tusqué, img, post, Option::Forum, Action::OpenOnDesktop, post);
+    row("url placeholder, window", dravé, none, post, Option::Window, Action::Nothing, {});
+    row("url placeholder, forum", tusqué, none, post, Option::Forum, Action::Nothing, {});
+    row("url empty", dravé, {}, post, Option::Web, Action::Nothing, {});
+    row("url spaces", dravé, QStringLiteral("  "), post, Option::Window, Action::Nothing, {});
+    row("vantorel, link placeholder, web", vantorel, img, none, Option::Web, Action::Nothing, {});
+    row("vantorel, link empty, window", vantorel, img, {}, Option::Window, Action::Nothing, {});
+    row("vantorel, both, web", vantorel, img, post, Option::Web, Action::OpenOnDesktop, img);
+    row("dravé, link placeholder, web", dravé, img, none, Option::Web, Action::OpenOnDesktop, img);
+    row("plomé, link placeholder, window", plomé, img, none, Option::Window, Action::OpenWindow, img);
+    row("tusqué, link placeholder, forum", tusqué, img, none, Option::Forum, Action::Nothing, {});
+    row("plomé, link empty, forum", plomé, img, {}, Option::Forum, Action::Nothing, {});
+    row("local file, web", dravé, file, post, Option::Web, Action::Refuse, file);
+    row("windows program, web", dravé, exe, post, Option::Web, Action::Refuse, exe);
+    row("no scheme, forum", dravé, img, bare, Option::Forum, Action::Refuse, bare);
+    row("upper-case scheme, web", dravé, upper, post, Option::Web, Action::OpenOnDesktop, upper);
     // The image window runs its own checks and messages.
-    QTest::newRow("ftp, window") << dravé << QStringLiteral("ftp://img.example/a.jpg") << post << true << true
-                                 << Option::Window << Action::OpenWindow << QStringLiteral("ftp://img.example/a.jpg");
-    QTest::newRow("number not in the catalogue")
-        << dravé << image << post << false << true << Option::Window << Action::Nothing << QString();
+    row("ftp, window", dravé, ftp, post, Option::Window, Action::OpenWindow, ftp);
+    row("number not in the catalogue", dravé, img, post, Option::Window, Action::Nothing, {}, false);
 }
 
 void TestImageRules::displayChoice()
@@ -186,32 +169,24 @@ void TestImageRules::converterLookup()
 #ifdef Q_OS_WIN
     QSKIP("Looks for programs by their executable bit.");
 #endif
-    QTemporaryDir seven;
-    QTemporaryDir six;
-    QTemporaryDir nothing;
-    const auto makeProgram = [](const QString& path) {
+    QTemporaryDir seven, six, nothing;
+    for (const QString& path : {seven.filePath(QStringLiteral("magick")), seven.filePath(QStringLiteral("convert")),
+                                six.filePath(QStringLiteral("convert"))}) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("#!/bin/sh\n");
         file.close();
         QVERIFY(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
-    };
-    makeProgram(seven.filePath(QStringLiteral("magick")));
-    makeProgram(seven.filePath(QStringLiteral("convert")));
-    makeProgram(six.filePath(QStringLiteral("convert")));
+    }
+    const QStringList resize = {QStringLiteral("in.jpg"), QStringLiteral("-resize"), QStringLiteral("800x400"),
+                                QStringLiteral("out.jpg")};
 
     const ConverterCommand magick = ConverterCommand::locate({seven.path()});
     QCOMPARE(magick.program, seven.filePath(QStringLiteral("magick")));
     QCOMPARE(magick.arguments(QStringLiteral("in.jpg"), QStringLiteral("out.jpg")),
-             QStringList({QStringLiteral("convert"), QStringLiteral("in.jpg"), QStringLiteral("-resize"),
-                          QStringLiteral("800x400"), QStringLiteral("out.jpg")}));
-
+             QStringList{QStringLiteral("convert")} + resize);
     const ConverterCommand convert = ConverterCommand::locate({six.path()});
     QCOMPARE(convert.program, six.filePath(QStringLiteral("convert")));
-    QCOMPARE(convert.arguments(QStringLiteral("in.jpg"), QStringLiteral("out.jpg")),
-             QStringList({QStringLiteral("in.jpg"), QStringLiteral("-resize"), QStringLiteral("800x400"),
-                          QStringLiteral("out.jpg")}));
-
+    QCOMPARE(convert.arguments(QStringLiteral("in.jpg"), QStringLiteral("out.jpg")), resize);
     QVERIFY(ConverterCommand::locate({nothing.path()}).program.isEmpty());
 }
 
