@@ -12,9 +12,10 @@
 #include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -36,14 +37,17 @@ QStringList folderEntries(const QString& path)
     return QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
 }
 
-// A real catalogue with several hundred rows, whose first pages no longer describe the rest once it is cut.
-QByteArray fullCatalogue()
+// A real catalogue, broken by `breakage` when given. With many rows its first pages no longer describe the rest
+// once it is cut.
+QByteArray catalogue(int rows, const QString& breakage = {})
 {
     Fixture fixture;
     for (const Category& category : Category::all()) {
-        fixture.insert(category, Fixture::series(150, {QStringLiteral("Léa"), QStringLiteral("Zoé")}));
+        fixture.insert(category, Fixture::series(rows, {QStringLiteral("Léa"), QStringLiteral("Zoé")}));
     }
-    fixture.registerAuthors({QStringLiteral("Léa"), QStringLiteral("Zoé")});
+    if (!breakage.isEmpty()) {
+        fixture.sql(breakage);
+    }
     return contents(fixture.folder().database());
 }
 
@@ -55,13 +59,9 @@ class TestStartFailures : public QObject {
 private slots:
     void noDatabase_data();
     void noDatabase();
-    void unreadableDatabase_data();
-    void unreadableDatabase();
+    void refusedStart_data();
+    void refusedStart();
     void lockedDatabase();
-    void missingTable_data();
-    void missingTable();
-    void settingsFile_data();
-    void settingsFile();
     void secondInstance();
     void readOnly_data();
     void readOnly();
@@ -70,262 +70,169 @@ private slots:
 void TestStartFailures::noDatabase_data()
 {
     QTest::addColumn<bool>("answer");
-    QTest::addColumn<bool>("newFolder");
-    QTest::addColumn<QByteArray>("settings"); // null: no settings file
-    QTest::addColumn<QByteArray>("settingsAfter");
+    QTest::addColumn<QByteArray>("settings"); // null: a new folder, without settings either
     QTest::addColumn<QString>("setting");
 
-    const QByteArray own = "; à moi\r\nprogramme=cherche.exe\r\n[dernier_numero]\r\n";
-    QTest::newRow("no: nothing made") << false << false << QByteArray() << QByteArray() << QString();
-    QTest::newRow("no, new folder: nothing made") << false << true << QByteArray() << QByteArray() << QString();
-    QTest::newRow("yes: catalogue and settings made")
-        << true << false << QByteArray() << QByteArray("programme=\r\n") << QString();
-    QTest::newRow("yes, new folder") << true << true << QByteArray() << QByteArray("programme=\r\n") << QString();
-    QTest::newRow("yes: own settings kept") << true << false << own << own << QStringLiteral("cherche.exe");
+    QTest::newRow("no: nothing made") << false << QByteArray() << QString();
+    QTest::newRow("yes: folder, catalogue and settings made") << true << QByteArray() << QString();
+    QTest::newRow("yes: own settings kept")
+        << true << QByteArray("; à moi\r\nprogramme=cherche.exe\r\n[dernier_numero]\r\n")
+        << QStringLiteral("cherche.exe");
 }
 
 void TestStartFailures::noDatabase()
 {
     QFETCH(bool, answer);
-    QFETCH(bool, newFolder);
     QFETCH(QByteArray, settings);
-    QFETCH(QByteArray, settingsAfter);
     QFETCH(QString, setting);
 
     Fixture fixture;
-    const CatalogueFolder folder(newFolder ? fixture.folder().file(u"nouveau dossier") : fixture.folder().path());
-    if (!newFolder) {
+    const CatalogueFolder folder(settings.isNull() ? fixture.folder().file(u"nouveau dossier")
+                                                   : fixture.folder().path());
+    if (!settings.isNull()) {
         QVERIFY(QFile::remove(folder.database()));
-        QVERIFY(QFile::remove(folder.settings()));
-        if (!settings.isNull()) {
-            writeFile(folder.settings(), settings);
-        }
+        writeFile(folder.settings(), settings);
     }
-    const QStringList before = folderEntries(folder.path());
-
     fixture.messenger.answers = {answer};
+
     std::optional<LoadedCatalogue> loaded = Startup::open(folder, fixture.messenger);
 
     QCOMPARE(fixture.messenger.questions,
              QStringList{UiTexts::createQuestion().arg(QDir::toNativeSeparators(folder.path()))});
     QCOMPARE(fixture.messenger.texts(), QStringList());
+    QCOMPARE(bool(loaded), answer);
     if (!answer) {
-        QVERIFY(!loaded);
-        QCOMPARE(folderEntries(folder.path()), before);
-        QCOMPARE(QFileInfo::exists(folder.path()), !newFolder);
+        QVERIFY(!QFileInfo::exists(folder.path()));
         return;
     }
-    QVERIFY(loaded);
-    for (const Category& category : Category::all()) {
-        QCOMPARE(loaded->catalogue->count(category), 0);
-    }
-    QCOMPARE(loaded->catalogue->authors(), QStringList());
     QCOMPARE(loaded->programSetting, setting);
-    QCOMPARE(contents(folder.settings()), settingsAfter);
+    QCOMPARE(contents(folder.settings()), settings.isNull() ? QByteArray("programme=\r\n") : settings);
     // The new catalogue is a working one: an entry goes in and comes back.
     const PuzzleEntry first = Fixture::series(1).first();
     QCOMPARE(loaded->catalogue->append(Category::vantorel(), first), Catalogue::AppendResult::Added);
     QCOMPARE(loaded->catalogue->entry(Category::vantorel(), first.ref), first);
 }
 
-void TestStartFailures::unreadableDatabase_data()
+void TestStartFailures::refusedStart_data()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("message"); // %1: the catalogue file
+    QTest::addColumn<QByteArray>("bytes");    // null: the fixture's catalogue
+    QTest::addColumn<QByteArray>("settings"); // null: no settings file
+    QTest::addColumn<QString>("text");        // {db}: the catalogue file, {ini}: the settings file
+    QTest::addColumn<QString>("detail");      // a fragment of the box's detail
 
-    QByteArray noise(64 * 1024, '\0');
-    QRandomGenerator random(20261206);
-    for (char& byte : noise) {
-        byte = static_cast<char>(random.bounded(256));
-    }
-    const QByteArray full = fullCatalogue();
+    QList<quint32> words(16 * 1024);
+    QRandomGenerator(20261206).fillRange(words.data(), words.size());
+    const QByteArray noise(reinterpret_cast<const char*>(words.constData()), words.size() * 4);
+    const QByteArray full = catalogue(150);
     QVERIFY(full.size() > 64 * 1024);
 
-    const QString unreadable = CatalogueTexts::notACatalogue();
-    QTest::newRow("random bytes") << noise << unreadable;
-    QTest::newRow("truncated to 2 KB") << full.left(2048) << unreadable;
-    QTest::newRow("truncated to its header") << full.left(100) << unreadable;
-    QTest::newRow("truncated to half") << full.left(full.size() / 2) << unreadable;
-    QTest::newRow("text file") << QByteArray("ref;nom;auteur\r\n001;Réponse;Léa\r\n") << unreadable;
-    QTest::newRow("header then noise") << full.left(100) + noise << unreadable;
+    const QByteArray ini = "programme=cherche.exe\r\n";
+    const QString unreadable = CatalogueTexts::notACatalogue().arg(u"{db}");
+    QTest::newRow("random bytes") << noise << ini << unreadable << QString();
+    QTest::newRow("truncated to its header") << full.left(100) << ini << unreadable << QString();
+    QTest::newRow("truncated to half") << full.left(full.size() / 2) << ini << unreadable << QString();
+    QTest::newRow("text file") << QByteArray("ref;nom;auteur\r\n001;Réponse;Léa\r\n") << ini << unreadable << QString();
     // SQLite reads an empty file as a database without tables.
-    QTest::newRow("empty file") << QByteArray("") << CatalogueTexts::missingTables().arg(u"%1", u"dravé");
+    const QString missing = CatalogueTexts::missingTables();
+    QTest::newRow("empty file") << QByteArray("") << ini << missing.arg(u"{db}", u"dravé") << QString();
+    QTest::newRow("no auteurs") << catalogue(2, QStringLiteral("DROP TABLE auteurs")) << ini
+                                << missing.arg(u"{db}", u"auteurs") << QString();
+    // The Plomé answer is `lieu`: a Plomé table with `nom` instead is not ours.
+    QTest::newRow("plomé with nom") << catalogue(2, QStringLiteral("ALTER TABLE \"plomé\" RENAME COLUMN lieu TO nom"))
+                                    << ini << missing.arg(u"{db}", u"plomé") << QString();
+
+    // An out-of-date catalogue or settings file: the keeper learns which file and what is wrong.
+    const QString outOfDate = UiTexts::outOfDate();
+    QTest::newRow("no titres") << catalogue(2, QStringLiteral("DROP TABLE titres")) << ini << outOfDate
+                               << CatalogueTexts::outOfDate().arg(u"{db}");
+    QTest::newRow("titres without lien") << catalogue(2, QStringLiteral("ALTER TABLE titres DROP COLUMN lien")) << ini
+                                         << outOfDate << u"titres » : lien"_s;
+    QTest::newRow("no settings file") << QByteArray() << QByteArray() << outOfDate
+                                      << UiTexts::noSettingsFile().arg(u"{ini}");
+    QTest::newRow("no programme line") << QByteArray()
+                                       << QByteArray("Programme=cherche.exe\r\n programme=a\r\n[dernier_numero]\r\n")
+                                       << outOfDate << UiTexts::noProgramLine().arg(u"{ini}");
 }
 
-void TestStartFailures::unreadableDatabase()
+void TestStartFailures::refusedStart()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(QString, message);
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, text);
+    QFETCH(QString, detail);
 
     Fixture fixture;
-    writeFile(fixture.folder().database(), bytes);
+    const QString database = fixture.folder().database();
+    const auto place = [&](QString s) {
+        return s.replace(QStringLiteral("{db}"), database)
+            .replace(QStringLiteral("{ini}"), fixture.folder().settings());
+    };
+    if (bytes.isNull()) {
+        bytes = contents(database);
+    } else {
+        writeFile(database, bytes);
+    }
+    QVERIFY(QFile::remove(fixture.folder().settings()));
+    if (!settings.isNull()) {
+        writeFile(fixture.folder().settings(), settings);
+    }
     const QStringList before = folderEntries(fixture.folder().path());
 
     QVERIFY(!fixture.openWindow());
 
-    QCOMPARE(fixture.messenger.shown.size(), 1);
+    QCOMPARE(fixture.messenger.texts(), QStringList{place(text)});
     const FakeMessenger::Shown& shown = fixture.messenger.shown.first();
     QCOMPARE(shown.icon, Messenger::Icon::Critical);
-    QCOMPARE(shown.text, message.arg(fixture.folder().database()));
     QVERIFY(!shown.detail.isEmpty());
+    QVERIFY2(shown.detail.contains(place(detail)), qPrintable(shown.detail));
     QVERIFY(fixture.messenger.questions.isEmpty());
-    QVERIFY(contents(fixture.folder().database()) == bytes);
+    QVERIFY(contents(database) == bytes);
     QCOMPARE(folderEntries(fixture.folder().path()), before);
 }
 
 void TestStartFailures::lockedDatabase()
 {
     Fixture fixture;
-    fixture.insert(Category::dravé(), Fixture::series(3));
     const QByteArray bytes = contents(fixture.folder().database());
     {
         QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
         other.setDatabaseName(fixture.folder().database());
         QVERIFY(other.open());
         QSqlQuery lock(other);
-        QVERIFY2(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")), qPrintable(lock.lastError().text()));
+        QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
 
         QVERIFY(!fixture.openWindow());
-        QCOMPARE(fixture.messenger.shown.size(), 1);
+        QCOMPARE(fixture.messenger.texts(), QStringList{CatalogueTexts::locked().arg(fixture.folder().database())});
         QCOMPARE(fixture.messenger.shown.first().icon, Messenger::Icon::Critical);
-        QCOMPARE(fixture.messenger.shown.first().text, CatalogueTexts::locked().arg(fixture.folder().database()));
-
         QVERIFY(lock.exec(QStringLiteral("ROLLBACK")));
-        other.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other program"));
     QVERIFY(contents(fixture.folder().database()) == bytes);
-
     // Once the other program lets go, the same folder opens.
     QVERIFY(fixture.openWindow());
-    QCOMPARE(fixture.messenger.shown.size(), 1);
-}
-
-void TestStartFailures::missingTable_data()
-{
-    QTest::addColumn<QString>("breakage");
-    QTest::addColumn<bool>("outOfDate");
-    QTest::addColumn<QString>("missing");
-
-    QTest::newRow("no titres") << QStringLiteral("DROP TABLE titres") << true << QStringLiteral("titres");
-    QTest::newRow("titres without lien") << QStringLiteral("ALTER TABLE titres DROP COLUMN lien") << true
-                                         << QStringLiteral("lien");
-    QTest::newRow("no dravé") << QStringLiteral("DROP TABLE \"dravé\"") << false << QStringLiteral("dravé");
-    QTest::newRow("no tusqué") << QStringLiteral("DROP TABLE \"tusqué\"") << false << QStringLiteral("tusqué");
-    QTest::newRow("no auteurs") << QStringLiteral("DROP TABLE auteurs") << false << QStringLiteral("auteurs");
-    // The Plomé answer is `lieu`: a Plomé table with `nom` instead is not ours.
-    QTest::newRow("plomé with nom") << QStringLiteral("ALTER TABLE \"plomé\" RENAME COLUMN lieu TO nom") << false
-                                    << QStringLiteral("plomé");
-}
-
-void TestStartFailures::missingTable()
-{
-    QFETCH(QString, breakage);
-    QFETCH(bool, outOfDate);
-    QFETCH(QString, missing);
-
-    Fixture fixture;
-    fixture.insert(Category::dravé(), Fixture::series(2));
-    fixture.sql(breakage);
-    const QByteArray bytes = contents(fixture.folder().database());
-
-    QVERIFY(!fixture.openWindow());
-
-    QCOMPARE(fixture.messenger.shown.size(), 1);
-    const FakeMessenger::Shown& shown = fixture.messenger.shown.first();
-    QCOMPARE(shown.icon, Messenger::Icon::Critical);
-    if (outOfDate) {
-        QCOMPARE(shown.text, QStringLiteral("Vous n'avez pas la dernière version de la base de données."));
-        // The keeper learns which file and what is missing.
-        QVERIFY2(shown.detail.contains(fixture.folder().database()), qPrintable(shown.detail));
-        QVERIFY2(shown.detail.contains(missing), qPrintable(shown.detail));
-    } else {
-        QCOMPARE(shown.text, CatalogueTexts::missingTables().arg(fixture.folder().database(), missing));
-    }
-    QVERIFY(contents(fixture.folder().database()) == bytes);
-}
-
-void TestStartFailures::settingsFile_data()
-{
-    QTest::addColumn<QByteArray>("settings"); // null: no settings file
-    QTest::addColumn<bool>("opens");
-    QTest::addColumn<QString>("detail"); // %1: the settings file
-    QTest::addColumn<QString>("setting");
-
-    const QString noFile = UiTexts::noSettingsFile();
-    const QString noLine = UiTexts::noProgramLine();
-    QTest::newRow("missing") << QByteArray() << false << noFile << QString();
-    QTest::newRow("empty") << QByteArray("") << false << noLine << QString();
-    QTest::newRow("section only") << QByteArray("[dernier_numero]\r\ndravé=012\r\n") << false << noLine << QString();
-    QTest::newRow("capital P") << QByteArray("Programme=cherche.exe\r\n") << false << noLine << QString();
-    QTest::newRow("space before") << QByteArray(" programme=cherche.exe\r\n") << false << noLine << QString();
-    QTest::newRow("without equals") << QByteArray("programme cherche.exe\r\n") << false << noLine << QString();
-    QTest::newRow("last line without end")
-        << QByteArray("; rien\r\nprogramme=cherche.exe") << true << QString() << QStringLiteral("cherche.exe");
-    QTest::newRow("odd lines skipped, space kept")
-        << QByteArray("Programme=a\r\n programme=b\nprogramme= c.exe \rprogramme=d\r\n") << true << QString()
-        << QStringLiteral(" c.exe ");
-}
-
-void TestStartFailures::settingsFile()
-{
-    QFETCH(QByteArray, settings);
-    QFETCH(bool, opens);
-    QFETCH(QString, detail);
-    QFETCH(QString, setting);
-
-    Fixture fixture;
-    QVERIFY(QFile::remove(fixture.folder().settings()));
-    if (!settings.isNull()) {
-        writeFile(fixture.folder().settings(), settings);
-    }
-    const QByteArray bytes = contents(fixture.folder().database());
-
-    auto window = fixture.openWindow();
-
-    QCOMPARE(bool(window), opens);
-    QVERIFY(contents(fixture.folder().database()) == bytes);
-    if (opens) {
-        QCOMPARE(window->programSetting(), setting);
-        QVERIFY(fixture.messenger.shown.isEmpty());
-        return;
-    }
-    QCOMPARE(fixture.messenger.shown.size(), 1);
-    const FakeMessenger::Shown& shown = fixture.messenger.shown.first();
-    QCOMPARE(shown.icon, Messenger::Icon::Critical);
-    QCOMPARE(shown.text, UiTexts::outOfDate());
-    QCOMPARE(shown.detail, detail.arg(fixture.folder().settings()));
-    // Nothing was created in its place.
-    QCOMPARE(QFileInfo::exists(fixture.folder().settings()), !settings.isNull());
 }
 
 void TestStartFailures::secondInstance()
 {
     Fixture fixture;
-    FakeMessenger& messenger = fixture.messenger;
-
-    auto first = Startup::lockFolder(fixture.folder(), messenger);
+    auto first = Startup::lockFolder(fixture.folder(), fixture.messenger);
     QVERIFY(first && *first);
-    QVERIFY(messenger.shown.isEmpty());
 
-    auto second = Startup::lockFolder(fixture.folder(), messenger);
-    QVERIFY(!second);
-    QCOMPARE(messenger.shown.size(), 1);
-    QCOMPARE(messenger.shown.first().icon, Messenger::Icon::Critical);
-    QCOMPARE(messenger.shown.first().text,
-             UiTexts::alreadyRunning().arg(QDir::toNativeSeparators(fixture.folder().path())));
+    QVERIFY(!Startup::lockFolder(fixture.folder(), fixture.messenger));
+    QCOMPARE(fixture.messenger.texts(),
+             QStringList{UiTexts::alreadyRunning().arg(QDir::toNativeSeparators(fixture.folder().path()))});
+    QCOMPARE(fixture.messenger.shown.first().icon, Messenger::Icon::Critical);
 
     // The lock goes with the first instance; the next start gets it.
     first->reset();
-    auto third = Startup::lockFolder(fixture.folder(), messenger);
+    auto third = Startup::lockFolder(fixture.folder(), fixture.messenger);
     QVERIFY(third && *third);
-    QCOMPARE(messenger.shown.size(), 1);
+    QCOMPARE(fixture.messenger.shown.size(), 1);
 }
 
 void TestStartFailures::readOnly_data()
 {
     QTest::addColumn<bool>("wholeFolder");
-
     QTest::newRow("read-only catalogue file") << false;
     QTest::newRow("read-only folder") << true;
 }
@@ -343,7 +250,6 @@ void TestStartFailures::readOnly()
         target, writable & ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther)));
     auto restore = qScopeGuard([&] { QFile::setPermissions(target, writable); });
     if (QFileInfo(target).isWritable()) {
-        // Root (as in the build containers) writes whatever the permissions say.
         QSKIP("Permissions do not stop this user's writes (root): read-only cases cannot be set up here.");
     }
     const QByteArray bytes = contents(fixture.folder().database());
@@ -356,17 +262,14 @@ void TestStartFailures::readOnly()
     QVERIFY(window);
     QVERIFY(fixture.messenger.shown.isEmpty());
 
-    // The first write is refused with a message naming the file (in a read-only folder SQLite opens the file
-    // read-only too, since it could not write its journal), and the file stays as it was.
-    Catalogue& catalogue = window->catalogue();
-    const PuzzleEntry fourth = Fixture::series(4).last();
+    // The first write is refused with a message naming the file, and the file stays as it was.
     try {
-        catalogue.append(Category::dravé(), fourth);
+        window->catalogue().append(Category::dravé(), Fixture::series(4).last());
         QFAIL("a write into a read-only catalogue was reported as done");
     } catch (const CatalogueError& error) {
         QCOMPARE(error.message(), CatalogueTexts::readOnly().arg(fixture.folder().database()));
     }
-    QCOMPARE(catalogue.count(Category::dravé()), 3);
+    QCOMPARE(window->catalogue().count(Category::dravé()), 3);
     QVERIFY(contents(fixture.folder().database()) == bytes);
     // In a read-only folder the backup cannot be made either, and the keeper is told.
     QCOMPARE(fixture.messenger.shown.size(), wholeFolder ? 1 : 0);
