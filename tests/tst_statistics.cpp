@@ -173,7 +173,7 @@ void TestStatistics::tabChangeClearsPanelsAndMark()
     const PuzzleEntry halfTyped{u"003"_s, u"Réponse"_s, u"Max"_s, u"http://127.0.0.1/3.jpg"_s, u"Non disponible"_s};
     for (const Category& category : Category::all()) {
         m_window->categoryTab(category)->setPanel(halfTyped);
-        if (m_window->categoryTab(category)->model()->rowCount() == 6) {
+        if (category.index != Category::plomé().index) {
             m_window->categoryTab(category)->model()->setCellBackground(5, 1, Qt::yellow);
         }
     }
