@@ -277,15 +277,14 @@ void TestEntryEditing::writeFailure_data()
     QTest::addColumn<Breakage>("breakage");
     QTest::addColumn<QString>("message");
 
-    for (bool adding : {true, false}) {
-        const char* operation = adding ? "add" : "update";
-        QTest::addRow("%s, read-only connection", operation)
-            << adding << Breakage::ReadOnlyConnection << CatalogueTexts::readOnly();
-        QTest::addRow("%s, locked file", operation) << adding << Breakage::Locked << CatalogueTexts::locked();
-        QTest::addRow("%s, refused by the engine", operation)
-            << adding << Breakage::EngineRefuses << CatalogueTexts::writeFailed();
-        QTest::addRow("%s, read-only file", operation)
-            << adding << Breakage::ReadOnlyFile << CatalogueTexts::readOnly();
+    const QList<std::tuple<const char*, Breakage, QString>> causes{
+        {"read-only connection", Breakage::ReadOnlyConnection, CatalogueTexts::readOnly()},
+        {"locked file", Breakage::Locked, CatalogueTexts::locked()},
+        {"refused by the engine", Breakage::EngineRefuses, CatalogueTexts::writeFailed()},
+        {"read-only file", Breakage::ReadOnlyFile, CatalogueTexts::readOnly()}};
+    for (const auto& [name, breakage, message] : causes) {
+        QTest::addRow("add, %s", name) << true << breakage << message;
+        QTest::addRow("update, %s", name) << false << breakage << message;
     }
 }
 
