@@ -86,13 +86,9 @@ public:
     void open()
     {
         m_window.reset();
-        std::optional<LoadedCatalogue> loaded = Startup::open(m_folder, m_messenger);
-        if (!loaded) {
+        m_window = Startup::openWindow(m_folder, Services{&m_messenger, nullptr, nullptr});
+        if (!m_window) {
             qFatal("cannot open the catalogue: %s", qPrintable(m_messenger.messages.join(u'\n')));
-        }
-        m_window = std::make_unique<MainWindow>(m_folder, Services{&m_messenger, nullptr, nullptr});
-        if (!m_window->load(std::move(*loaded))) {
-            qFatal("cannot load the catalogue: %s", qPrintable(m_messenger.messages.join(u'\n')));
         }
         m_window->show();
     }

@@ -104,14 +104,11 @@ int main(int argc, char* argv[])
     if (!lock) {
         return 1;
     }
-    std::optional<LoadedCatalogue> loaded = Startup::open(folder, messenger);
-    if (!loaded) {
+    const auto opened = Startup::openWindow(folder, Services{&messenger, &desktop, &programs});
+    if (!opened) {
         return 1;
     }
-    MainWindow window(folder, Services{&messenger, &desktop, &programs});
-    if (!window.load(std::move(*loaded))) {
-        return 1;
-    }
+    MainWindow& window = *opened;
     window.show();
     QApplication::processEvents();
 

@@ -80,4 +80,17 @@ std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& me
     return loaded;
 }
 
+std::unique_ptr<MainWindow> openWindow(const CatalogueFolder& folder, const Services& services)
+{
+    std::optional<LoadedCatalogue> loaded = open(folder, *services.messenger);
+    if (!loaded) {
+        return nullptr;
+    }
+    auto window = std::make_unique<MainWindow>(folder, services);
+    if (!window->load(std::move(*loaded))) {
+        return nullptr;
+    }
+    return window;
+}
+
 } // namespace Startup

@@ -18,6 +18,9 @@ std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& me
 /// Takes the folder's single-instance lock. Returns nothing, after a message, when another Mézor holds it; a folder
 /// where no lock can be written (read-only) is opened without one.
 std::optional<std::unique_ptr<QLockFile>> lockFolder(const CatalogueFolder& folder, Messenger& messenger);
+/// The whole start of the program after the folder lock: opens the catalogue and loads a main window on it. Returns
+/// nothing, after a message through `services.messenger`, when the start is refused.
+std::unique_ptr<MainWindow> openWindow(const CatalogueFolder& folder, const Services& services);
 /// Creates an empty catalogue in `folder`, and a settings file with an empty "programme=" line if there is none.
 void createCatalogue(const CatalogueFolder& folder);
 } // namespace Startup

@@ -44,15 +44,11 @@ int main(int argc, char* argv[])
     if (!lock) {
         return 1;
     }
-    std::optional<LoadedCatalogue> loaded = Startup::open(folder, messenger);
-    if (!loaded) {
+    const auto window = Startup::openWindow(folder, Services{&messenger, &desktop, &programs});
+    if (!window) {
         return 1;
     }
-    MainWindow window(folder, Services{&messenger, &desktop, &programs});
-    messenger.setParent(&window);
-    if (!window.load(std::move(*loaded))) {
-        return 1;
-    }
-    window.show();
+    messenger.setParent(window.get());
+    window->show();
     return QApplication::exec();
 }

@@ -43,15 +43,12 @@ int main(int argc, char* argv[])
     if (!lock) {
         return 1;
     }
-    std::optional<LoadedCatalogue> loaded = Startup::open(folder, messenger);
-    if (!loaded) {
-        return 1;
-    }
     // Only the add button is used: no grid click opens the browser, no comparison starts a program.
-    MainWindow window(folder, Services{&messenger, nullptr, nullptr});
-    if (!window.load(std::move(*loaded))) {
+    const auto opened = Startup::openWindow(folder, Services{&messenger, nullptr, nullptr});
+    if (!opened) {
         return 1;
     }
+    MainWindow& window = *opened;
     // Not shown: painting the grid is no part of the add, and would only make kills land between adds more often.
 
     const Category& dravé = Category::dravé();

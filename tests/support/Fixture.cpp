@@ -91,13 +91,5 @@ QList<PuzzleEntry> Fixture::series(int count, const QStringList& authors)
 
 std::unique_ptr<MainWindow> Fixture::openWindow()
 {
-    std::optional<LoadedCatalogue> loaded = Startup::open(m_folder, messenger);
-    if (!loaded) {
-        return nullptr;
-    }
-    auto window = std::make_unique<MainWindow>(m_folder, Services{&messenger, &desktop, &programs});
-    if (!window->load(std::move(*loaded))) {
-        return nullptr;
-    }
-    return window;
+    return Startup::openWindow(m_folder, Services{&messenger, &desktop, &programs});
 }
