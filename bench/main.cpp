@@ -9,6 +9,7 @@
 #include "image/ImageWindow.h"
 #include "search/SearchTab.h"
 #include "support/LoopbackServer.h"
+#include "support/StderrMessenger.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"
 #include "ui/MainWindow.h"
@@ -39,14 +40,6 @@
 #include <memory>
 
 namespace {
-
-/// Records the boxes an operation raised: a benchmark run must raise none.
-class CountingMessenger final : public Messenger {
-public:
-    void show(Icon, const QString& text, const QString& detail) override { messages.append(text + u' ' + detail); }
-    bool ask(const QString&, const QString&) override { return false; }
-    QStringList messages;
-};
 
 struct Row {
     QString operation;
@@ -88,15 +81,15 @@ public:
         m_window.reset();
         m_window = Startup::openWindow(m_folder, Services{&m_messenger, nullptr, nullptr});
         if (!m_window) {
-            qFatal("cannot open the catalogue: %s", qPrintable(m_messenger.messages.join(u'\n')));
+            qFatal("cannot open the catalogue (see the message above)");
         }
         m_window->show();
     }
 
     void expectSilence(const char* what) const
     {
-        if (!m_messenger.messages.isEmpty()) {
-            qFatal("%s raised a message: %s", what, qPrintable(m_messenger.messages.join(u'\n')));
+        if (m_messenger.count() > 0) {
+            qFatal("%s raised a message (see above)", what);
         }
     }
 
@@ -207,7 +200,7 @@ public:
 private:
     CatalogueFolder m_folder;
     LoopbackServer& m_server;
-    CountingMessenger m_messenger;
+    StderrMessenger m_messenger;
     std::unique_ptr<MainWindow> m_window;
 };
 

@@ -5,10 +5,10 @@
 // is killed. After each add that succeeded it writes the number on the standard output at once: a number written
 // there has been committed. Exit codes: 0 done, 1 start refused, 2 an add failed (the reason on the standard error).
 
-#include "CountingMessenger.h"
 #include "CrashSeries.h"
 #include "app/Startup.h"
 #include "catalogue/CatalogueFolder.h"
+#include "support/StderrMessenger.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"
 #include "ui/MainWindow.h"
@@ -37,7 +37,7 @@ int main(int argc, char* argv[])
     const CatalogueFolder folder(arguments.at(1));
     const int wanted = arguments.size() > 2 ? arguments.at(2).toInt() : std::numeric_limits<int>::max();
 
-    CountingMessenger messenger;
+    StderrMessenger messenger;
     // The lock left by a killed child must be taken over, as the program does after a crash.
     const auto lock = Startup::lockFolder(folder, messenger);
     if (!lock) {

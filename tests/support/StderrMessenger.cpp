@@ -1,8 +1,8 @@
-#include "CountingMessenger.h"
+#include "support/StderrMessenger.h"
 
 #include <cstdio>
 
-void CountingMessenger::show(Icon, const QString& text, const QString& detail)
+void StderrMessenger::show(Icon, const QString& text, const QString& detail)
 {
     ++m_count;
     const QByteArray line = (detail.isEmpty() ? text : text + u'\n' + detail).toUtf8() + '\n';
@@ -10,7 +10,7 @@ void CountingMessenger::show(Icon, const QString& text, const QString& detail)
     std::fflush(stderr);
 }
 
-bool CountingMessenger::ask(const QString& text, const QString& detail)
+bool StderrMessenger::ask(const QString& text, const QString& detail)
 {
     show(Icon::None, text, detail);
     return false;
