@@ -221,9 +221,9 @@ QSqlQuery Catalogue::prepare(const QString& sql) const
     return query;
 }
 
-void Catalogue::exec(QSqlQuery& query, const QString& sql) const
+void Catalogue::exec(QSqlQuery& query) const
 {
-    if (!(sql.isEmpty() ? query.exec() : query.exec(sql))) {
+    if (!query.exec()) {
         throwReadError(query);
     }
 }
@@ -293,7 +293,7 @@ bool Catalogue::refreshCache() const
     // data_version changes when another connection commits: the copies are dropped only then, and after our own
     // writes.
     QSqlQuery query = prepare(QStringLiteral("PRAGMA data_version"));
-    exec(query, {});
+    exec(query);
     const qint64 version = query.next() ? query.value(0).toLongLong() : -1;
     if (version != m_dataVersion || version < 0) {
         m_dataVersion = version;
@@ -321,7 +321,7 @@ const QList<PuzzleEntry>& Catalogue::storedEntries(const Category& category) con
     // Without ORDER BY a plain scan of all five fields returns the rows in the order the table stores them.
     QSqlQuery query = prepare(QStringLiteral("SELECT ref, %1, auteur, url, lien FROM %2")
                                   .arg(quoted(category.answerField), quoted(category.table)));
-    exec(query, {});
+    exec(query);
     QList<PuzzleEntry> result;
     while (query.next()) {
         result.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
@@ -356,7 +356,7 @@ std::optional<PuzzleEntry> Catalogue::entry(const Category& category, const QStr
     QSqlQuery query = prepare(QStringLiteral("SELECT ref, %1, auteur, url, lien FROM %2 WHERE ref = ?")
                                   .arg(quoted(category.answerField), quoted(category.table)));
     query.addBindValue(ref);
-    exec(query, {});
+    exec(query);
     if (!query.next()) {
         if (query.lastError().isValid()) {
             throwReadError(query);
@@ -379,7 +379,7 @@ QStringList Catalogue::authors() const
         return *m_authors;
     }
     QSqlQuery query = prepare(QStringLiteral("SELECT nom FROM auteurs"));
-    exec(query, {});
+    exec(query);
     QStringList names;
     while (query.next()) {
         names.append(query.value(0).toString());

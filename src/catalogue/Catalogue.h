@@ -64,7 +64,7 @@ public:
 
 private:
     QSqlQuery prepare(const QString& sql) const;
-    void exec(QSqlQuery& query, const QString& sql) const;
+    void exec(QSqlQuery& query) const;
     void execWrite(QSqlQuery& query);
     void checkTables();
     void beginWrite();
