@@ -7,7 +7,7 @@
 #include "app/Startup.h"
 #include "catalogue/Catalogue.h"
 #include "image/ImageWindow.h"
-#include "search/SearchTab.h"
+#include "ui/SearchTab.h"
 #include "support/LoopbackServer.h"
 #include "support/StderrMessenger.h"
 #include "ui/CategoryTab.h"

@@ -1,4 +1,4 @@
-#include "app/AuthorList.h"
+#include "catalogue/AuthorList.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/SettingsFile.h"
 #include "support/Fixture.h"

@@ -1,7 +1,8 @@
 #include "app/Startup.h"
+#include "app/Wiring.h"
 #include "catalogue/SettingsFile.h"
 #include "check/ComparisonWindow.h"
-#include "check/ProgramStarter.h"
+#include "ui/ProgramStarter.h"
 #include "support/Fixture.h"
 
 #include <QDir>
@@ -292,6 +293,7 @@ void TestComparison::runsRealProgram()
     QVERIFY(loaded);
     MainWindow window(fixture.folder(), Services{&messenger, &fixture.desktop, &starter});
     QVERIFY(window.load(std::move(*loaded)));
+    Wiring::connectSubsystems(window);
 
     clickCheck(window);
 

@@ -1,7 +1,7 @@
 // Hostile texts pushed through the real add, update and search of the main window: each is stored and shown
 // exactly, or refused with a message, and nothing else changes.
 #include "catalogue/Catalogue.h"
-#include "search/SearchTab.h"
+#include "ui/SearchTab.h"
 #include "support/Fixture.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"

@@ -1,4 +1,4 @@
-#include "search/SearchTab.h"
+#include "ui/SearchTab.h"
 #include "support/Fixture.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"

@@ -1,5 +1,5 @@
 #include "app/Startup.h"
-#include "search/SearchTab.h"
+#include "ui/SearchTab.h"
 #include "support/Fixture.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"

@@ -3,11 +3,11 @@
 // Usage: mezor-screenshot FOLDER OUTPUT_FOLDER
 
 #include "app/Startup.h"
-#include "browsing/DesktopOpener.h"
+#include "ui/DesktopOpener.h"
 #include "catalogue/CatalogueFolder.h"
-#include "check/ProgramStarter.h"
+#include "ui/ProgramStarter.h"
 #include "image/ImageWindow.h"
-#include "search/SearchTab.h"
+#include "ui/SearchTab.h"
 #include "support/LoopbackServer.h"
 #include "support/StderrMessenger.h"
 #include "ui/CategoryTab.h"

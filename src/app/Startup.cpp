@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/Wiring.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueBackup.h"
 #include "catalogue/CatalogueError.h"
@@ -90,6 +91,7 @@ std::unique_ptr<MainWindow> openWindow(const CatalogueFolder& folder, const Serv
     if (!window->load(std::move(*loaded))) {
         return nullptr;
     }
+    Wiring::connectSubsystems(*window);
     return window;
 }
 

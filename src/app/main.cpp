@@ -1,9 +1,9 @@
 #include "app/Startup.h"
-#include "browsing/DesktopOpener.h"
 #include "catalogue/CatalogueFolder.h"
-#include "check/ProgramStarter.h"
+#include "ui/DesktopOpener.h"
 #include "ui/MainWindow.h"
 #include "ui/Messenger.h"
+#include "ui/ProgramStarter.h"
 #include "ui/UiTexts.h"
 
 #include <QApplication>

@@ -5,11 +5,6 @@
 // French texts of the category grids' clicks.
 // clang-format off: one text a line.
 namespace BrowsingTexts {
-/// The stored value of an address that the keeper did not give.
-inline QString placeholder()
-{
-    return QStringLiteral("Non disponible");
-}
 inline QString notWebAddress()
 {
     return QStringLiteral("Seules les adresses http:// et https:// sont ouvertes : « %1 » ne l'a pas été.");

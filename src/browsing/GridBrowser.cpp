@@ -1,15 +1,13 @@
 #include "browsing/GridBrowser.h"
 
 #include "browsing/BrowsingTexts.h"
-#include "browsing/DesktopOpener.h"
 #include "browsing/ImageChoice.h"
 #include "catalogue/CatalogueError.h"
-#include "image/ImageAddress.h"
-#include "image/ImageWindow.h"
+#include "catalogue/EntryAddress.h"
 #include "ui/CategoryTab.h"
+#include "ui/DesktopOpener.h"
 #include "ui/GridModel.h"
-#include "ui/MainWindow.h"
-#include "ui/Messenger.h"
+#include "ui/Workspace.h"
 
 namespace {
 
@@ -28,15 +26,10 @@ ImageChoice::Option option(CategoryTab::Display display)
 
 } // namespace
 
-GridBrowser::GridBrowser(MainWindow& window)
-    : QObject(&window)
-    , m_window(window)
+GridBrowser::GridBrowser(const Workspace& workspace, QObject* parent)
+    : QObject(parent)
+    , m_workspace(workspace)
 {
-    for (const Category& category : Category::all()) {
-        CategoryTab* tab = window.categoryTab(category);
-        connect(tab, &CategoryTab::headerClicked, this, [this, tab](int column) { sort(*tab, column); });
-        connect(tab, &CategoryTab::rowClicked, this, [this, tab](int gridRow) { select(*tab, gridRow); });
-    }
 }
 
 void GridBrowser::sort(CategoryTab& tab, int column)
@@ -46,10 +39,10 @@ void GridBrowser::sort(CategoryTab& tab, int column)
         return;
     }
     try {
-        tab.fill(m_window.catalogue().entries(tab.category(), orders[column]));
+        tab.fill(m_workspace.catalogue->entries(tab.category(), orders[column]));
     } catch (const CatalogueError& error) {
         // The grid keeps the rows it showed.
-        m_window.messenger().critical(error.message(), error.detail());
+        m_workspace.messenger().critical(error.message(), error.detail());
     }
 }
 
@@ -64,10 +57,10 @@ void GridBrowser::select(CategoryTab& tab, int gridRow)
     PuzzleEntry shown{model.cell(row, 0), model.cell(row, 1), model.cell(row, 2), {}, {}};
     std::optional<PuzzleEntry> stored;
     try {
-        stored = m_window.catalogue().entry(tab.category(), shown.ref);
+        stored = m_workspace.catalogue->entry(tab.category(), shown.ref);
     } catch (const CatalogueError& error) {
         tab.setPanel(shown);
-        m_window.messenger().critical(error.message(), error.detail());
+        m_workspace.messenger().critical(error.message(), error.detail());
         return;
     }
     if (stored) {
@@ -82,34 +75,20 @@ void GridBrowser::select(CategoryTab& tab, int gridRow)
     case ImageChoice::Action::Nothing:
         break;
     case ImageChoice::Action::Refuse:
-        m_window.messenger().warning(BrowsingTexts::notWebAddress().arg(choice.address));
+        m_workspace.messenger().warning(BrowsingTexts::notWebAddress().arg(choice.address));
         break;
     case ImageChoice::Action::OpenOnDesktop:
         openOnDesktop(choice.address);
         break;
     case ImageChoice::Action::OpenWindow:
-        openImageWindow(tab, shown);
+        emit imageRequested(tab.category(), shown);
         break;
     }
 }
 
 void GridBrowser::openOnDesktop(const QString& address)
 {
-    if (!m_window.services().desktop->open(ImageAddress::webUrl(address))) {
-        m_window.messenger().warning(BrowsingTexts::desktopFailed().arg(address));
+    if (!m_workspace.services.desktop->open(EntryAddress::webUrl(address))) {
+        m_workspace.messenger().warning(BrowsingTexts::desktopFailed().arg(address));
     }
-}
-
-void GridBrowser::openImageWindow(const CategoryTab& tab, const PuzzleEntry& entry)
-{
-    const Category& category = tab.category();
-    const ImageRequest request{entry.ref, entry.answer, entry.url,
-                               category.imageWindowShowsLink ? entry.link : QString(), entry.link};
-    auto* image = new ImageWindow(m_window.folder(), m_window.messenger(), ImagePreviewSettings{}, &m_window);
-    image->show();
-    image->raise();
-    image->activateWindow();
-    // The main window comes back when the image window closes.
-    m_window.hide();
-    image->display(request);
 }

@@ -1,13 +1,12 @@
 #include "browsing/ImageChoice.h"
 
-#include "browsing/BrowsingTexts.h"
-#include "image/ImageAddress.h"
+#include "catalogue/EntryAddress.h"
 
 namespace {
 
 ImageChoice onDesktop(const QString& address)
 {
-    if (!ImageAddress::webUrl(address).isValid()) {
+    if (!EntryAddress::webUrl(address).isValid()) {
         return {ImageChoice::Action::Refuse, address};
     }
     return {ImageChoice::Action::OpenOnDesktop, address};
@@ -18,10 +17,10 @@ ImageChoice onDesktop(const QString& address)
 ImageChoice ImageChoice::decide(const Category& category, const std::optional<PuzzleEntry>& entry, bool showImage,
                                 Option option)
 {
-    if (!showImage || !entry || isMissing(entry->url)) {
+    if (!showImage || !entry || EntryAddress::isMissing(entry->url)) {
         return {};
     }
-    if (category.imageNeedsLink && isMissing(entry->link)) {
+    if (category.imageNeedsLink && EntryAddress::isMissing(entry->link)) {
         return {};
     }
     switch (option) {
@@ -29,15 +28,9 @@ ImageChoice ImageChoice::decide(const Category& category, const std::optional<Pu
         return onDesktop(entry->url);
     case Option::Forum:
         // Every category needs a forum address to open one.
-        return isMissing(entry->link) ? ImageChoice{} : onDesktop(entry->link);
+        return EntryAddress::isMissing(entry->link) ? ImageChoice{} : onDesktop(entry->link);
     case Option::Window:
         return {Action::OpenWindow, entry->url};
     }
     return {};
-}
-
-bool ImageChoice::isMissing(const QString& address)
-{
-    const QString trimmed = address.trimmed();
-    return trimmed.isEmpty() || trimmed == BrowsingTexts::placeholder();
 }

@@ -25,8 +25,6 @@ struct ImageChoice {
     /// `entry` is the stored entry, or nothing when the catalogue no longer holds the clicked number.
     static ImageChoice decide(const Category& category, const std::optional<PuzzleEntry>& entry, bool showImage,
                               Option option);
-    /// An address that the keeper did not give: empty (spaces aside) or the placeholder "Non disponible".
-    static bool isMissing(const QString& address);
 
     friend bool operator==(const ImageChoice&, const ImageChoice&) = default;
 };

@@ -4,21 +4,18 @@
 #include "check/CheckTexts.h"
 #include "check/ComparisonWindow.h"
 #include "check/LastNumbers.h"
-#include "check/ProgramStarter.h"
-#include "search/SearchTab.h"
-#include "ui/MainWindow.h"
-#include "ui/Messenger.h"
+#include "ui/ProgramStarter.h"
+#include "ui/Workspace.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QPushButton>
 #include <QScopeGuard>
 
-ComparisonLauncher::ComparisonLauncher(MainWindow& window)
-    : QObject(&window)
-    , m_window(window)
+ComparisonLauncher::ComparisonLauncher(const Workspace& workspace, QWidget* windowParent, QObject* parent)
+    : QObject(parent)
+    , m_workspace(workspace)
+    , m_windowParent(windowParent)
 {
-    connect(m_window.searchTab()->checkButton(), &QPushButton::clicked, this, &ComparisonLauncher::compare);
 }
 
 void ComparisonLauncher::compare()
@@ -33,10 +30,10 @@ void ComparisonLauncher::compare()
     if (!startSearch()) {
         return;
     }
-    Messenger& messenger = m_window.messenger();
+    Messenger& messenger = m_workspace.messenger();
     messenger.plain(CheckTexts::waiting());
 
-    const LastNumbers found = LastNumbers::read(m_window.folder().settings());
+    const LastNumbers found = LastNumbers::read(m_workspace.folder.settings());
     QList<ComparisonWindow::Pair> pairs(LastNumbers::Rows);
     for (int row = 0; row < LastNumbers::Rows; ++row) {
         pairs[row].found = found.values.at(row);
@@ -44,7 +41,7 @@ void ComparisonLauncher::compare()
     std::optional<CatalogueError> countError;
     for (const Category& category : Category::all()) {
         try {
-            pairs[category.comparisonRow - 1].counted = m_window.catalogue().count(category);
+            pairs[category.comparisonRow - 1].counted = m_workspace.catalogue->count(category);
         } catch (const CatalogueError& error) {
             if (!countError) {
                 countError = error;
@@ -58,7 +55,7 @@ void ComparisonLauncher::compare()
         messenger.critical(countError->message(), countError->detail());
     }
 
-    m_comparison = new ComparisonWindow(&m_window);
+    m_comparison = new ComparisonWindow(m_windowParent);
     m_comparison->setPairs(pairs);
     m_comparison->show();
     m_comparison->activateWindow();
@@ -66,14 +63,14 @@ void ComparisonLauncher::compare()
 
 bool ComparisonLauncher::startSearch()
 {
-    const QString& setting = m_window.programSetting();
-    Messenger& messenger = m_window.messenger();
+    const QString& setting = m_workspace.programSetting;
+    Messenger& messenger = m_workspace.messenger();
     if (setting.trimmed().isEmpty()) {
-        messenger.warning(CheckTexts::programEmpty().arg(QDir::toNativeSeparators(m_window.folder().settings())));
+        messenger.warning(CheckTexts::programEmpty().arg(QDir::toNativeSeparators(m_workspace.folder.settings())));
         return false;
     }
     // The setting is a file name in the catalogue folder, taken as written (a leading space is part of it).
-    const QString program = m_window.folder().file(setting);
+    const QString program = m_workspace.folder.file(setting);
     const QString shown = QDir::toNativeSeparators(program);
     const QFileInfo info(program);
     if (!info.exists()) {
@@ -86,8 +83,8 @@ bool ComparisonLauncher::startSearch()
     }
     // The search program is called with " , 6" after its name; it may rely on these two arguments.
     QString reason;
-    if (!m_window.services().programs->startDetached(program, {QStringLiteral(","), QStringLiteral("6")},
-                                                     m_window.folder().path(), &reason)) {
+    if (!m_workspace.services.programs->startDetached(program, {QStringLiteral(","), QStringLiteral("6")},
+                                                     m_workspace.folder.path(), &reason)) {
         messenger.warning(CheckTexts::programNotStarted().arg(shown), reason);
         return false;
     }

@@ -34,10 +34,5 @@ inline QString unknown(const QString& number)
 {
     return QStringLiteral("N° ") + number + QStringLiteral(" inconnu.");
 }
-/// Stored for an address that the keeper did not give.
-inline QString notAvailable()
-{
-    return QStringLiteral("Non disponible");
-}
 } // namespace EditingTexts
 // clang-format on

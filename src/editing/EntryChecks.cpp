@@ -1,5 +1,6 @@
 #include "editing/EntryChecks.h"
 
+#include "catalogue/EntryAddress.h"
 #include "editing/EditingTexts.h"
 
 #include <algorithm>
@@ -59,10 +60,10 @@ PuzzleEntry withAddressDefaults(PuzzleEntry typed)
 {
     // Only an exactly empty box: a box of spaces is stored as typed.
     if (typed.url.isEmpty()) {
-        typed.url = EditingTexts::notAvailable();
+        typed.url = EntryAddress::notAvailable();
     }
     if (typed.link.isEmpty()) {
-        typed.link = EditingTexts::notAvailable();
+        typed.link = EntryAddress::notAvailable();
     }
     return typed;
 }

@@ -6,21 +6,15 @@
 #include "editing/EntryChecks.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"
-#include "ui/MainWindow.h"
-#include "ui/Messenger.h"
+#include "ui/Workspace.h"
 
 #include <QLineEdit>
 #include <QTableView>
 
-EntryEditController::EntryEditController(MainWindow& window)
-    : QObject(&window)
-    , m_window(window)
+EntryEditController::EntryEditController(const Workspace& workspace, QObject* parent)
+    : QObject(parent)
+    , m_workspace(workspace)
 {
-    for (const Category& category : Category::all()) {
-        CategoryTab* tab = window.categoryTab(category);
-        connect(tab, &CategoryTab::addClicked, this, [this, tab] { add(*tab); });
-        connect(tab, &CategoryTab::updateClicked, this, [this, tab] { update(*tab); });
-    }
 }
 
 void EntryEditController::add(CategoryTab& tab)
@@ -30,7 +24,7 @@ void EntryEditController::add(CategoryTab& tab)
     const PuzzleEntry typed = tab.panel();
     // The next number is read from the grid, whatever order it shows: header row plus one row per entry.
     if (const auto refusal = EntryChecks::refuseAdd(category, typed, model->gridRowCount())) {
-        m_window.messenger().warning(*refusal);
+        m_workspace.messenger().warning(*refusal);
         return;
     }
     const PuzzleEntry entry = EntryChecks::withAddressDefaults(typed);
@@ -38,16 +32,16 @@ void EntryEditController::add(CategoryTab& tab)
     // The file is written first; the grid follows only once the entry is stored, so they never disagree.
     Catalogue::AppendResult result;
     try {
-        result = m_window.catalogue().append(category, entry);
+        result = m_workspace.catalogue->append(category, entry);
     } catch (const CatalogueError& error) {
-        m_window.messenger().critical(error.message(), error.detail());
+        m_workspace.messenger().critical(error.message(), error.detail());
         return;
     }
     if (result == Catalogue::AppendResult::AlreadyExists) {
         // The refused add still shows the keeper what would have been stored for the missing addresses.
         tab.urlBox()->setText(entry.url);
         tab.linkBox()->setText(entry.link);
-        m_window.messenger().warning(EditingTexts::alreadyExists(entry.ref));
+        m_workspace.messenger().warning(EditingTexts::alreadyExists(entry.ref));
         return;
     }
 
@@ -65,19 +59,19 @@ void EntryEditController::update(CategoryTab& tab)
     const Category& category = tab.category();
     const PuzzleEntry typed = tab.panel();
     if (const auto refusal = EntryChecks::refuseUpdate(category, typed)) {
-        m_window.messenger().warning(*refusal);
+        m_workspace.messenger().warning(*refusal);
         return;
     }
 
-    Catalogue& catalogue = m_window.catalogue();
+    Catalogue& catalogue = *m_workspace.catalogue;
     try {
         const std::optional<PuzzleEntry> stored = catalogue.entry(category, typed.ref);
         if (!stored || !catalogue.rewrite(category, typed.ref, EntryChecks::withStoredAddresses(typed, *stored))) {
-            m_window.messenger().warning(EditingTexts::unknown(typed.ref));
+            m_workspace.messenger().warning(EditingTexts::unknown(typed.ref));
             return;
         }
     } catch (const CatalogueError& error) {
-        m_window.messenger().critical(error.message(), error.detail());
+        m_workspace.messenger().critical(error.message(), error.detail());
         return;
     }
 

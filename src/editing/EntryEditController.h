@@ -3,21 +3,21 @@
 #include <QObject>
 
 class CategoryTab;
-class MainWindow;
+struct Workspace;
 
-/// Runs "Ajouter" and "MAJ" of the four category tabs: one add and one update, written once and told apart only
-/// by the tab's `Category`.
+/// "Ajouter" and "MAJ" of the four category tabs: one add and one update, written once and told apart only by the
+/// tab's `Category`.
 class EntryEditController : public QObject {
     Q_OBJECT
 
 public:
-    explicit EntryEditController(MainWindow& window);
+    EntryEditController(const Workspace& workspace, QObject* parent = nullptr);
 
-private:
     /// Appends the panel's entry as the next number of the tab's series.
     void add(CategoryTab& tab);
     /// Rewrites the entry whose number the panel holds.
     void update(CategoryTab& tab);
 
-    MainWindow& m_window;
+private:
+    const Workspace& m_workspace;
 };

@@ -48,14 +48,4 @@ QString message(Problem problem)
     return {};
 }
 
-QUrl webUrl(const QString& address)
-{
-    const QUrl url(address.trimmed());
-    const QString scheme = url.scheme().toLower();
-    if (!url.isValid() || (scheme != u"http" && scheme != u"https") || url.host().isEmpty()) {
-        return {};
-    }
-    return url;
-}
-
 } // namespace ImageAddress

@@ -1,12 +1,10 @@
 #pragma once
 
 #include <QString>
-#include <QUrl>
 
 #include <iterator>
 
-/// The checks an image address passes before the image window downloads it, and the test for an address that
-/// may be handed to the desktop or the network.
+/// The checks an image address passes before the image window downloads it.
 namespace ImageAddress {
 
 /// The start of the forum's own addresses. Its pictures are served by scripts whose addresses end in anything,
@@ -22,9 +20,5 @@ Problem check(const QString& address);
 
 /// The French message of a refusal (empty for `Problem::None`).
 QString message(Problem problem);
-
-/// The address as a URL when it is an absolute http:// or https:// address with a host, else an invalid QUrl.
-/// Anything else (file paths, other schemes) must never reach the desktop's open request or the network.
-QUrl webUrl(const QString& address);
 
 } // namespace ImageAddress

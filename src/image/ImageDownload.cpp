@@ -1,6 +1,6 @@
 #include "image/ImageDownload.h"
 
-#include "image/ImageAddress.h"
+#include "catalogue/EntryAddress.h"
 #include "image/ImageTexts.h"
 
 #include <QLocale>
@@ -12,7 +12,7 @@ namespace {
 
 bool isWeb(const QUrl& url)
 {
-    return url.isValid() && ImageAddress::webUrl(url.toString()).isValid();
+    return url.isValid() && EntryAddress::webUrl(url.toString()).isValid();
 }
 
 QString seconds(int milliseconds)
@@ -58,7 +58,7 @@ void ImageDownload::start(const QUrl& url, const QString& referer, const QString
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(10);
-    const QUrl refererUrl = ImageAddress::webUrl(referer);
+    const QUrl refererUrl = EntryAddress::webUrl(referer);
     if (refererUrl.isValid()) {
         request.setRawHeader("Referer", refererUrl.toEncoded());
     }

@@ -1,5 +1,6 @@
 #include "image/ImageWindow.h"
 
+#include "catalogue/EntryAddress.h"
 #include "image/ImageAddress.h"
 #include "image/ImageConversion.h"
 #include "image/ImageDownload.h"
@@ -127,7 +128,7 @@ void ImageWindow::display(const ImageRequest& request)
         fail(error);
         return;
     }
-    const QUrl url = ImageAddress::webUrl(request.address);
+    const QUrl url = EntryAddress::webUrl(request.address);
     if (!url.isValid()) {
         fail(ImageTexts::notWebDownload().arg(request.address));
         return;

@@ -3,19 +3,17 @@
 #include "catalogue/CatalogueError.h"
 #include "catalogue/Category.h"
 #include "search/Search.h"
-#include "search/SearchTab.h"
 #include "search/Statistics.h"
-#include "search/StatisticsTab.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"
-#include "ui/MainWindow.h"
-#include "ui/Messenger.h"
+#include "ui/SearchTab.h"
+#include "ui/StatisticsTab.h"
+#include "ui/Workspace.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -30,48 +28,40 @@ const Category* chosenCategory(const SearchTab& tab)
 
 } // namespace
 
-SearchController::SearchController(MainWindow& window)
-    : QObject(&window)
-    , m_window(window)
+SearchController::SearchController(const Workspace& workspace, SearchViews views, QObject* parent)
+    : QObject(parent)
+    , m_workspace(workspace)
+    , m_views(std::move(views))
 {
-    SearchTab* tab = window.searchTab();
-    connect(tab->searchButton(), &QPushButton::clicked, this, &SearchController::search);
-    connect(tab->options(), &QButtonGroup::idToggled, this, [this](int, bool checked) {
-        if (checked) {
-            reset();
-        }
-    });
-    connect(tab->results(), &QTableView::clicked, this, [this](const QModelIndex& index) { pick(index.row() + 1); });
-    connect(&window, &MainWindow::tabChanged, this, &SearchController::tabChanged);
 }
 
 void SearchController::search()
 {
-    SearchTab* tab = m_window.searchTab();
+    SearchTab* tab = &m_views.search;
     const Category* category = chosenCategory(*tab);
     if (category) {
         tab->criterion()->setText(tab->criterion()->text().trimmed());
     }
     if (const auto refusal = Search::refusal(category != nullptr, tab->criterion()->text())) {
-        m_window.messenger().warning(*refusal);
+        m_workspace.messenger().warning(*refusal);
         return;
     }
     try {
-        const QList<PuzzleEntry> entries = m_window.catalogue().entries(*category, EntryOrder::Stored);
+        const QList<PuzzleEntry> entries = m_workspace.catalogue->entries(*category, EntryOrder::Stored);
         tab->showHits(Search::hits(entries, tab->criterion()->text()));
     } catch (const CatalogueError& error) {
-        m_window.messenger().critical(error.message(), error.detail());
+        m_workspace.messenger().critical(error.message(), error.detail());
     }
 }
 
 void SearchController::reset()
 {
-    m_window.searchTab()->clearResults();
+    m_views.search.clearResults();
 }
 
 void SearchController::pick(int gridRow)
 {
-    SearchTab* tab = m_window.searchTab();
+    SearchTab* tab = &m_views.search;
     const Category* category = chosenCategory(*tab);
     const QString number = tab->resultsModel()->cell(gridRow - 1, 0);
     // The empty row after the hits and the "Non trouvé" row carry no number.
@@ -81,17 +71,17 @@ void SearchController::pick(int gridRow)
         return;
     }
     // Runs the tab-change step to its end, which clears any earlier mark, before this pick marks its row.
-    m_window.tabs()->setCurrentIndex(category->tabIndex);
+    m_views.tabs.setCurrentIndex(category->tabIndex);
 
     // Entry N is grid row N while the grid lists the series in number order.
-    CategoryTab* page = m_window.categoryTab(*category);
+    CategoryTab* page = m_views.categories.at(category->index);
     GridModel* model = page->model();
     if (row <= model->rowCount()) {
         // Current without being selected, so that the selection colour does not hide the yellow mark.
         page->grid()->selectionModel()->setCurrentIndex(model->index(row - 1, 1), QItemSelectionModel::Clear);
         page->scrollToGridRow(row);
         model->setCellBackground(row - 1, 1, QColor(Qt::yellow));
-        m_window.lastSelection()->setText(QString::number(row));
+        m_views.lastSelection.setText(QString::number(row));
     }
     page->numberBox()->clear();
     page->answerBox()->clear();
@@ -100,10 +90,10 @@ void SearchController::pick(int gridRow)
 
 void SearchController::tabChanged()
 {
-    StatisticsTab* statistics = m_window.statisticsTab();
+    StatisticsTab* statistics = &m_views.statistics;
     statistics->setHeaders();
     for (const Category& category : Category::all()) {
-        m_window.categoryTab(category)->clearPanel();
+        m_views.categories.at(category.index)->clearPanel();
     }
     rebuildStatistics();
     removeMark();
@@ -111,11 +101,11 @@ void SearchController::tabChanged()
 
 void SearchController::rebuildStatistics()
 {
-    StatisticsTab* statistics = m_window.statisticsTab();
+    StatisticsTab* statistics = &m_views.statistics;
     // Everything is read before any grid changes, so a failed read leaves no grid half rebuilt.
     QList<QList<AuthorCount>> counts;
     try {
-        const Catalogue& catalogue = m_window.catalogue();
+        const Catalogue& catalogue = *m_workspace.catalogue;
         const Statistics registered(catalogue.authors());
         for (const Category& category : Category::all()) {
             QStringList entryAuthors;
@@ -129,7 +119,7 @@ void SearchController::rebuildStatistics()
         for (const Category& category : Category::all()) {
             statistics->showCounts(category.index, {});
         }
-        m_window.messenger().critical(error.message(), error.detail());
+        m_workspace.messenger().critical(error.message(), error.detail());
         return;
     }
     for (const Category& category : Category::all()) {
@@ -139,11 +129,11 @@ void SearchController::rebuildStatistics()
 
 void SearchController::removeMark()
 {
-    QLineEdit* lastSelection = m_window.lastSelection();
+    QLineEdit* lastSelection = &m_views.lastSelection;
     const int row = lastSelection->text().toInt();
     if (row > 0) {
         for (const Category& category : Category::all()) {
-            GridModel* model = m_window.categoryTab(category)->model();
+            GridModel* model = m_views.categories.at(category.index)->model();
             if (row <= model->rowCount()) {
                 model->setCellBackground(row - 1, 1, QColor());
             }

@@ -1,8 +1,23 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
-class MainWindow;
+class CategoryTab;
+class QLineEdit;
+class QTabWidget;
+class SearchTab;
+class StatisticsTab;
+struct Workspace;
+
+/// The views that the search and the tab-change step drive.
+struct SearchViews {
+    SearchTab& search;
+    StatisticsTab& statistics;
+    QList<CategoryTab*> categories; ///< descriptor order
+    QTabWidget& tabs;
+    QLineEdit& lastSelection; ///< the grid row marked by the last pick, or "0"
+};
 
 /// The search tab's search, reset and pick, and the tab-change step that rebuilds the statistics grids, empties
 /// the edit panels and removes the mark of the last pick.
@@ -10,15 +25,21 @@ class SearchController : public QObject {
     Q_OBJECT
 
 public:
-    explicit SearchController(MainWindow& window);
+    SearchController(const Workspace& workspace, SearchViews views, QObject* parent = nullptr);
+
+    /// "GO !": searches the chosen category's answers for the criterion.
+    void search();
+    /// A category option was chosen: the criterion and the results are emptied.
+    void reset();
+    /// A click on grid row `gridRow` of the results: shows that entry's tab with its row marked.
+    void pick(int gridRow);
+    /// The tab-change step.
+    void tabChanged();
 
 private:
-    void search();
-    void reset();
-    void pick(int gridRow);
-    void tabChanged();
     void rebuildStatistics();
     void removeMark();
 
-    MainWindow& m_window;
+    const Workspace& m_workspace;
+    SearchViews m_views;
 };

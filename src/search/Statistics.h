@@ -1,17 +1,11 @@
 #pragma once
 
+#include "catalogue/AuthorList.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-/// One row of a statistics grid: an author and the number of entries posted in one category.
-struct AuthorCount {
-    QString name;
-    int count = 0;
-
-    friend bool operator==(const AuthorCount&, const AuthorCount&) = default;
-};
 
 /// Posts per registered author, counted over the register once indexed.
 ///

@@ -1,17 +1,11 @@
 #include "ui/MainWindow.h"
 
-#include "app/AuthorList.h"
-#include "browsing/GridBrowser.h"
-#include "catalogue/Catalogue.h"
+#include "catalogue/AuthorList.h"
 #include "catalogue/CatalogueError.h"
-#include "check/ComparisonLauncher.h"
-#include "editing/EntryEditController.h"
-#include "search/SearchController.h"
-#include "search/SearchTab.h"
-#include "search/StatisticsTab.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridStyle.h"
-#include "ui/Messenger.h"
+#include "ui/SearchTab.h"
+#include "ui/StatisticsTab.h"
 #include "ui/UiTexts.h"
 
 #include <QApplication>
@@ -23,8 +17,7 @@
 
 MainWindow::MainWindow(CatalogueFolder folder, Services services, QWidget* parent)
     : QMainWindow(parent)
-    , m_folder(std::move(folder))
-    , m_services(services)
+    , m_workspace{std::move(folder), services, nullptr, {}}
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(UiTexts::mainWindowTitle());
@@ -66,7 +59,7 @@ MainWindow::MainWindow(CatalogueFolder folder, Services services, QWidget* paren
     resize(GridStyle::pixels(7575), GridStyle::pixels(9510));
 
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
-        if (!m_loading && m_catalogue) {
+        if (!m_loading && m_workspace.catalogue) {
             emit tabChanged(index);
         }
     });
@@ -83,12 +76,12 @@ bool MainWindow::load(LoadedCatalogue loaded)
 {
     m_loading = true;
     m_tabs->setCurrentIndex(0);
-    m_catalogue = std::move(loaded.catalogue);
-    m_programSetting = std::move(loaded.programSetting);
+    m_workspace.catalogue = std::move(loaded.catalogue);
+    m_workspace.programSetting = std::move(loaded.programSetting);
     try {
         QList<QList<PuzzleEntry>> series;
         for (const Category& category : Category::all()) {
-            series.append(m_catalogue->entries(category, category.loadsInStoredOrder ? EntryOrder::Stored
+            series.append(catalogue().entries(category, category.loadsInStoredOrder ? EntryOrder::Stored
                                                                                      : EntryOrder::ByNumber));
         }
         for (const Category& category : Category::all()) {
@@ -101,10 +94,6 @@ bool MainWindow::load(LoadedCatalogue loaded)
         messenger().critical(UiTexts::outOfDate(), error.message() + u'\n' + error.detail());
         return false;
     }
-    m_editing = new EntryEditController(*this);
-    m_browsing = new GridBrowser(*this);
-    m_searching = new SearchController(*this);
-    m_checking = new ComparisonLauncher(*this);
     m_loading = false;
     return true;
 }
@@ -113,7 +102,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Shutdown: the catalogue is closed now and every other window goes with the main one.
     event->accept();
-    m_catalogue.reset();
+    m_workspace.catalogue.reset();
     QApplication::closeAllWindows();
     QApplication::quit();
 }

@@ -1,20 +1,12 @@
 #pragma once
 
-#include "catalogue/Catalogue.h"
-#include "catalogue/CatalogueFolder.h"
-#include "ui/Services.h"
+#include "ui/Workspace.h"
 
 #include <QMainWindow>
 
-#include <memory>
-
 class CategoryTab;
-class ComparisonLauncher;
-class EntryEditController;
-class GridBrowser;
 class QLineEdit;
 class QTabWidget;
-class SearchController;
 class SearchTab;
 class StatisticsTab;
 
@@ -24,8 +16,8 @@ struct LoadedCatalogue {
     QString programSetting;
 };
 
-/// The main window "Form1": six tabs over one catalogue. It owns the catalogue from `load` to its end and hands
-/// the subsystems (editing, browsing, search and statistics, number check) what they act on.
+/// The main window "Form1": six tabs over one catalogue. It owns the workspace (the catalogue from `load` to its
+/// end) and its views; what the views do is wired in by the program's start-up, not here.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -37,12 +29,13 @@ public:
     /// out-of-date message with the cause and returns false; the window must then be closed.
     bool load(LoadedCatalogue loaded);
 
-    const CatalogueFolder& folder() const { return m_folder; }
-    Catalogue& catalogue() const { return *m_catalogue; }
-    const QString& programSetting() const { return m_programSetting; }
-    const Services& services() const { return m_services; }
-    Messenger& messenger() const { return *m_services.messenger; }
+    const Workspace& workspace() const { return m_workspace; }
+    const CatalogueFolder& folder() const { return m_workspace.folder; }
+    Catalogue& catalogue() const { return *m_workspace.catalogue; }
+    Messenger& messenger() const { return m_workspace.messenger(); }
 
+    /// The four category tabs in descriptor order (Dravé, Plomé, Tusqué, Vantorel).
+    const QList<CategoryTab*>& categoryTabs() const { return m_categoryTabs; }
     CategoryTab* categoryTab(const Category& category) const;
     QTabWidget* tabs() const { return m_tabs; }
     SearchTab* searchTab() const { return m_searchTab; }
@@ -58,10 +51,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    CatalogueFolder m_folder;
-    Services m_services;
-    std::unique_ptr<Catalogue> m_catalogue;
-    QString m_programSetting;
+    Workspace m_workspace;
     bool m_loading = false;
 
     QTabWidget* m_tabs;
@@ -69,9 +59,4 @@ private:
     SearchTab* m_searchTab;
     StatisticsTab* m_statisticsTab;
     QLineEdit* m_lastSelection;
-
-    EntryEditController* m_editing = nullptr;
-    GridBrowser* m_browsing = nullptr;
-    SearchController* m_searching = nullptr;
-    ComparisonLauncher* m_checking = nullptr;
 };

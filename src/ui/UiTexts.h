@@ -25,5 +25,13 @@ inline QString alreadyRunning()
     return QStringLiteral("Le catalogue du dossier « %1 » est déjà ouvert par un autre Mézor.");
 }
 inline QString lockFailed() { return QStringLiteral("Le dossier « %1 » ne peut pas être verrouillé : %2"); }
+
+// The search and statistics tabs.
+inline QString noneFound() { return QStringLiteral("0 élément trouvé."); }
+/// The hit count shown for one hit or more: "3 élément(s) trouvé(s)." (also for 1).
+inline QString found(qsizetype hits) { return QString::number(hits) + QStringLiteral(" élément(s) trouvé(s)."); }
+inline QString notFound() { return QStringLiteral("Non trouvé"); }
+inline QString authorHeader() { return QStringLiteral("Auteur"); }
+inline QString postsHeader() { return QStringLiteral("Posts"); }
 } // namespace UiTexts
 // clang-format on

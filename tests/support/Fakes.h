@@ -1,7 +1,7 @@
 #pragma once
 
-#include "browsing/DesktopOpener.h"
-#include "check/ProgramStarter.h"
+#include "ui/DesktopOpener.h"
+#include "ui/ProgramStarter.h"
 #include "ui/Messenger.h"
 
 #include <QList>

@@ -1,4 +1,4 @@
-#include "app/AuthorList.h"
+#include "catalogue/AuthorList.h"
 
 #include <QCollator>
 #include <QLocale>
@@ -9,14 +9,10 @@ namespace AuthorList {
 
 QStringList build(const QList<PuzzleEntry>& entries)
 {
-    struct Tally {
-        QString name;
-        int count;
-    };
-    QList<Tally> tallies;
+    QList<AuthorCount> tallies;
     for (const PuzzleEntry& entry : entries) {
         const QString name = entry.author.trimmed();
-        auto it = std::find_if(tallies.begin(), tallies.end(), [&](const Tally& t) { return t.name == name; });
+        auto it = std::find_if(tallies.begin(), tallies.end(), [&](const AuthorCount& t) { return t.name == name; });
         if (it != tallies.end()) {
             ++it->count;
         } else if (tallies.size() < MaxAuthors) {
@@ -25,7 +21,7 @@ QStringList build(const QList<PuzzleEntry>& entries)
     }
     QCollator collator(QLocale(QLocale::French, QLocale::France));
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(tallies.begin(), tallies.end(), [&](const Tally& a, const Tally& b) {
+    std::stable_sort(tallies.begin(), tallies.end(), [&](const AuthorCount& a, const AuthorCount& b) {
         if (a.count != b.count) {
             return a.count > b.count;
         }
@@ -33,7 +29,7 @@ QStringList build(const QList<PuzzleEntry>& entries)
     });
     QStringList names;
     names.reserve(tallies.size());
-    for (const Tally& tally : tallies) {
+    for (const AuthorCount& tally : tallies) {
         names.append(tally.name);
     }
     return names;

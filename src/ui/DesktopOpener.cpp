@@ -1,4 +1,4 @@
-#include "browsing/DesktopOpener.h"
+#include "ui/DesktopOpener.h"
 
 #include <QDesktopServices>
 

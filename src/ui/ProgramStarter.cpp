@@ -1,4 +1,4 @@
-#include "check/ProgramStarter.h"
+#include "ui/ProgramStarter.h"
 
 #include <QProcess>
 

@@ -1,9 +1,9 @@
-#include "search/StatisticsTab.h"
+#include "ui/StatisticsTab.h"
 
 #include "catalogue/Category.h"
-#include "search/SearchTexts.h"
 #include "ui/GridModel.h"
 #include "ui/GridStyle.h"
+#include "ui/UiTexts.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -59,7 +59,7 @@ void StatisticsTab::setHeaders()
 {
     for (qsizetype index = 0; index < m_models.size(); ++index) {
         GridModel* model = m_models.at(index);
-        model->setHeaders({SearchTexts::authorHeader(), SearchTexts::postsHeader()});
+        model->setHeaders({UiTexts::authorHeader(), UiTexts::postsHeader()});
         model->setColumnAlignment(0, Qt::AlignLeft | Qt::AlignBottom);
         model->setColumnAlignment(1, Qt::AlignCenter);
         m_grids.at(index)->setColumnWidth(0, GridStyle::pixels(1500));

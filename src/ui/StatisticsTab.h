@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/Statistics.h"
+#include "catalogue/AuthorList.h"
 
 #include <QList>
 #include <QWidget>

@@ -1,9 +1,9 @@
-#include "search/SearchTab.h"
+#include "ui/SearchTab.h"
 
 #include "catalogue/Category.h"
-#include "search/SearchTexts.h"
 #include "ui/GridModel.h"
 #include "ui/GridStyle.h"
+#include "ui/UiTexts.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -55,7 +55,7 @@ SearchTab::SearchTab(QWidget* parent)
     GridStyle::configure(m_results, {500, 3000});
     m_results->setMinimumWidth(GridStyle::pixels(3555));
 
-    m_count = new QLabel(SearchTexts::noneFound(), this);
+    m_count = new QLabel(UiTexts::noneFound(), this);
     m_count->setObjectName(QStringLiteral("nb_trouvé"));
     auto* unused = new QLabel(this);
     unused->setObjectName(QStringLiteral("nb_founded"));
@@ -99,11 +99,11 @@ void SearchTab::showHits(const QList<PuzzleEntry>& hits)
         rows.append({hit.ref, hit.answer});
     }
     if (hits.isEmpty()) {
-        rows.append({QString(), SearchTexts::notFound()});
-        m_count->setText(SearchTexts::noneFound());
+        rows.append({QString(), UiTexts::notFound()});
+        m_count->setText(UiTexts::noneFound());
     } else {
         rows.append({QString(), QString()});
-        m_count->setText(SearchTexts::found(hits.size()));
+        m_count->setText(UiTexts::found(hits.size()));
     }
     m_model->setRows(std::move(rows));
     m_results->scrollToTop();
@@ -113,5 +113,5 @@ void SearchTab::clearResults()
 {
     m_criterion->clear();
     m_model->setRows({QStringList{QString(), QString()}});
-    m_count->setText(SearchTexts::noneFound());
+    m_count->setText(UiTexts::noneFound());
 }
