@@ -90,7 +90,7 @@ public:
             QVERIFY(QTest::qWaitFor([this] { return QFile::exists(m_record); }, 20000));
         }
     }
-    bool ask(const QString&, const QString&) override { return false; }
+    bool ask(const QString&, const QString&, Answer) override { return false; }
     QStringList texts;
 
 private:

@@ -10,10 +10,35 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QLockFile>
 #include <QSaveFile>
+#include <QSysInfo>
 
 namespace Startup {
+
+namespace {
+
+// A file made by another tool may repeat a number; it is opened, and the keeper is told once which numbers.
+void reportRepeatedNumbers(const Catalogue& catalogue, Messenger& messenger)
+{
+    QStringList series;
+    try {
+        for (const Category& category : Category::all()) {
+            const QStringList numbers = catalogue.repeatedNumbers(category);
+            if (!numbers.isEmpty()) {
+                series.append(UiTexts::repeatedInSeries().arg(category.caption, numbers.join(u", ")));
+            }
+        }
+    } catch (const CatalogueError&) {
+        return; // the load step reads the same tables and reports the failure
+    }
+    if (!series.isEmpty()) {
+        messenger.warning(UiTexts::repeatedNumbers().arg(series.join(u" ; ")));
+    }
+}
+
+} // namespace
 
 void createCatalogue(const CatalogueFolder& folder)
 {
@@ -32,16 +57,41 @@ void createCatalogue(const CatalogueFolder& folder)
 
 std::optional<std::unique_ptr<QLockFile>> lockFolder(const CatalogueFolder& folder, Messenger& messenger)
 {
+    const QString shownFolder = QDir::toNativeSeparators(folder.path());
+    // The lock lives in the folder: on a first run the folder is made now, or a second Mézor would find no lock.
+    if (!QDir().mkpath(folder.path())) {
+        messenger.critical(UiTexts::folderFailed().arg(shownFolder));
+        return std::nullopt;
+    }
     auto lock = std::make_unique<QLockFile>(folder.lockFile());
-    lock->setStaleLockTime(0); // a lock left by a crashed Mézor is taken over once its process is gone
+    lock->setStaleLockTime(0); // a lock left by a crashed Mézor of this computer is taken over once its process is gone
     if (lock->tryLock(200)) {
         return lock;
     }
-    if (lock->error() == QLockFile::LockFailedError) {
-        messenger.critical(UiTexts::alreadyRunning().arg(QDir::toNativeSeparators(folder.path())));
+    if (lock->error() != QLockFile::LockFailedError) {
+        const QString reason = lock->error() == QLockFile::PermissionError ? UiTexts::lockDenied() : UiTexts::lockUnknown();
+        if (messenger.ask(UiTexts::lockFailed().arg(shownFolder, reason))) {
+            return std::unique_ptr<QLockFile>();
+        }
         return std::nullopt;
     }
-    return std::unique_ptr<QLockFile>();
+    // A lock taken on another computer never goes stale by itself (its process cannot be seen from here): after a
+    // power cut or a pulled stick there, the keeper says whether that Mézor is really gone.
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock->getLockInfo(&pid, &host, &application) && !host.isEmpty() && host != QSysInfo::machineHostName()) {
+        const QString since = QLocale(QLocale::French).toString(QFileInfo(folder.lockFile()).lastModified(),
+                                                                QStringLiteral("d MMMM yyyy 'à' HH:mm"));
+        if (!messenger.ask(UiTexts::lockedElsewhere().arg(shownFolder, host, QString::number(pid), since))) {
+            return std::nullopt;
+        }
+        if (lock->removeStaleLockFile() && lock->tryLock(200)) {
+            return lock;
+        }
+    }
+    messenger.critical(UiTexts::alreadyRunning().arg(shownFolder));
+    return std::nullopt;
 }
 
 std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& messenger)
@@ -49,7 +99,8 @@ std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& me
     LoadedCatalogue loaded;
     try {
         if (!QFileInfo::exists(folder.database())) {
-            if (!messenger.ask(UiTexts::createQuestion().arg(QDir::toNativeSeparators(folder.path())))) {
+            if (!messenger.ask(UiTexts::createQuestion().arg(QDir::toNativeSeparators(folder.path())), {},
+                               Messenger::Answer::Yes)) {
                 return std::nullopt;
             }
             createCatalogue(folder);
@@ -78,6 +129,7 @@ std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& me
         return std::nullopt;
     }
     loaded.programSetting = *setting;
+    reportRepeatedNumbers(*loaded.catalogue, messenger);
     return loaded;
 }
 

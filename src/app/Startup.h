@@ -15,8 +15,10 @@ class Messenger;
 /// itself into the backups folder before its first write and tells `messenger` (which must outlive it) of a failure.
 namespace Startup {
 std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& messenger);
-/// Takes the folder's single-instance lock. Returns nothing, after a message, when another Mézor holds it; a folder
-/// where no lock can be written (read-only) is opened without one.
+/// Takes the folder's single-instance lock, making the folder first if it does not exist. Returns nothing, after a
+/// message, when another Mézor holds it. A lock held on another computer, or one that cannot be taken at all (a
+/// read-only folder), is explained and the keeper chooses: leave, or open anyway (taking the lock over, or without
+/// one).
 std::optional<std::unique_ptr<QLockFile>> lockFolder(const CatalogueFolder& folder, Messenger& messenger);
 /// The whole start of the program after the folder lock: opens the catalogue and loads a main window on it. Returns
 /// nothing, after a message through `services.messenger`, when the start is refused.

@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/Startup.h"
 #include "catalogue/CatalogueFolder.h"
 #include "ui/DesktopOpener.h"
@@ -7,48 +8,82 @@
 #include "ui/UiTexts.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QLockFile>
-#include <QStandardPaths>
+#include <QTranslator>
 
-int main(int argc, char* argv[])
+namespace {
+
+void describeProgram()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("mezor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MEZOR_VERSION));
+}
+
+// Qt's own texts (Yes/No buttons, the text boxes' menu, network errors, the command-line help) in French.
+void installQtTranslation(QCoreApplication& app, QTranslator& translator)
+{
+    if (translator.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        app.installTranslator(&translator);
+    }
+}
+
+int runCommand(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    describeProgram();
+    QTranslator translator;
+    installQtTranslation(app, translator);
+    return CommandLine::run(QCoreApplication::arguments());
+}
+
+int runWindow(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("mezor"));
+    describeProgram();
     QApplication::setApplicationDisplayName(UiTexts::applicationTitle());
-    QApplication::setApplicationVersion(QStringLiteral(MEZOR_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.mezor.Mezor"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/mezor/mezor.png")));
+    QTranslator translator;
+    installQtTranslation(app, translator);
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Mézor : catalogue des énigmes Dravé, Plomé, Tusqué et Vantorel."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("dossier"),
-                                 QStringLiteral("Dossier du catalogue (par défaut : celui du programme s'il contient "
-                                                "Mézor.db, sinon le dossier de données de l'utilisateur)."),
-                                 QStringLiteral("[dossier]"));
-    parser.process(app);
-
-    const QStringList positional = parser.positionalArguments();
-    const CatalogueFolder folder(
-        CatalogueFolder::choose(positional.value(0), QApplication::applicationDirPath(),
-                                QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+    QStringList given = QApplication::arguments().mid(1);
+    given.removeAll(QStringLiteral("--"));
+    const CatalogueFolder folder(CommandLine::chosenFolder(given.value(0)));
+    const bool folderExisted = QDir(folder.path()).exists();
 
     QtMessenger messenger;
     QtDesktopOpener desktop;
     QProcessStarter programs;
+    int status = 1;
+    {
+        const auto lock = Startup::lockFolder(folder, messenger);
+        if (lock) {
+            const auto window = Startup::openWindow(folder, Services{&messenger, &desktop, &programs});
+            if (window) {
+                messenger.setParent(window.get());
+                window->show();
+                status = QApplication::exec();
+                messenger.setParent(nullptr);
+            }
+        }
+    }
+    // A folder made only to hold the lock of a start the keeper declined goes again (rmdir leaves a full one).
+    if (status != 0 && !folderExisted) {
+        QDir().rmdir(folder.path());
+    }
+    return status;
+}
 
-    const auto lock = Startup::lockFolder(folder, messenger);
-    if (!lock) {
-        return 1;
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
     }
-    const auto window = Startup::openWindow(folder, Services{&messenger, &desktop, &programs});
-    if (!window) {
-        return 1;
-    }
-    messenger.setParent(window.get());
-    window->show();
-    return QApplication::exec();
+    return CommandLine::isCommand(arguments) ? runCommand(argc, argv) : runWindow(argc, argv);
 }

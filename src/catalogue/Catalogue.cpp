@@ -71,6 +71,24 @@ void sortByText(QList<PuzzleEntry>& entries, QString PuzzleEntry::*field)
     entries = std::move(sorted);
 }
 
+// Number order by value: a file made by another tool may store its numbers as integers (1, 2, … 10), whose text
+// order would put 10 before 2. Three-digit texts keep their order; equal values, and texts that are no number,
+// fall back to the text.
+bool numberLess(const QString& a, const QString& b)
+{
+    bool aNumeric = false;
+    bool bNumeric = false;
+    const qlonglong aValue = a.trimmed().toLongLong(&aNumeric);
+    const qlonglong bValue = b.trimmed().toLongLong(&bNumeric);
+    if (aNumeric != bNumeric) {
+        return aNumeric;
+    }
+    if (aNumeric && aValue != bValue) {
+        return aValue < bValue;
+    }
+    return a < b;
+}
+
 // While opening, any failure but a lock means the file is not a catalogue we can read.
 [[noreturn]] void throwOpenError(const QString& path, const QSqlError& error)
 {
@@ -340,9 +358,8 @@ QList<PuzzleEntry> Catalogue::entries(const Category& category, EntryOrder order
     if (order == EntryOrder::Stored) {
         return result;
     }
-    // Numbers are three ASCII digits, so text order is number order, as ORDER BY ref would give.
     std::stable_sort(result.begin(), result.end(),
-                     [](const PuzzleEntry& a, const PuzzleEntry& b) { return a.ref < b.ref; });
+                     [](const PuzzleEntry& a, const PuzzleEntry& b) { return numberLess(a.ref, b.ref); });
     if (order == EntryOrder::ByAnswer) {
         sortByText(result, &PuzzleEntry::answer);
     } else if (order == EntryOrder::ByAuthor) {
@@ -353,7 +370,8 @@ QList<PuzzleEntry> Catalogue::entries(const Category& category, EntryOrder order
 
 std::optional<PuzzleEntry> Catalogue::entry(const Category& category, const QString& ref) const
 {
-    QSqlQuery query = prepare(QStringLiteral("SELECT ref, %1, auteur, url, lien FROM %2 WHERE ref = ?")
+    // The first stored row of that number: the one that `rewrite` changes when a file repeats a number.
+    QSqlQuery query = prepare(QStringLiteral("SELECT ref, %1, auteur, url, lien FROM %2 WHERE ref = ? ORDER BY rowid")
                                   .arg(quoted(category.answerField), quoted(category.table)));
     query.addBindValue(ref);
     exec(query);
@@ -365,6 +383,21 @@ std::optional<PuzzleEntry> Catalogue::entry(const Category& category, const QStr
     }
     return PuzzleEntry{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
                        query.value(3).toString(), query.value(4).toString()};
+}
+
+QStringList Catalogue::repeatedNumbers(const Category& category) const
+{
+    QStringList repeated;
+    QString previous;
+    bool first = true;
+    for (const PuzzleEntry& entry : entries(category, EntryOrder::ByNumber)) {
+        if (!first && entry.ref == previous && (repeated.isEmpty() || repeated.last() != entry.ref)) {
+            repeated.append(entry.ref);
+        }
+        previous = entry.ref;
+        first = false;
+    }
+    return repeated;
 }
 
 int Catalogue::count(const Category& category) const
@@ -481,18 +514,25 @@ bool Catalogue::rewrite(const Category& category, const QString& ref, const Puzz
     beginWrite();
     const auto forget = qScopeGuard([this] { invalidateCache(); });
     auto rollback = qScopeGuard([this] { rollbackWrite(); });
-    QSqlQuery update =
-        prepare(QStringLiteral("UPDATE %1 SET ref = ?, %2 = ?, auteur = ?, url = ?, lien = ? WHERE ref = ?")
-                    .arg(quoted(category.table), quoted(category.answerField)));
-    for (const QString& value : {entry.ref, entry.answer, entry.author, entry.url, entry.link, ref}) {
-        update.addBindValue(text(value));
-    }
-    execWrite(update);
-    const bool found = update.numRowsAffected() > 0;
-    update.finish();
-    if (!found) {
+    // Exactly one row: a file made by another tool may hold a number twice, and a correction must not turn
+    // both entries into one. SQLite's rowid names the row that `entry` reads.
+    QSqlQuery find = prepare(QStringLiteral("SELECT rowid FROM %1 WHERE ref = ? ORDER BY rowid").arg(quoted(category.table)));
+    find.addBindValue(text(ref));
+    execWrite(find);
+    if (!find.next()) {
         return false;
     }
+    const qlonglong row = find.value(0).toLongLong();
+    find.finish();
+    QSqlQuery update =
+        prepare(QStringLiteral("UPDATE %1 SET ref = ?, %2 = ?, auteur = ?, url = ?, lien = ? WHERE rowid = ?")
+                    .arg(quoted(category.table), quoted(category.answerField)));
+    for (const QString& value : {entry.ref, entry.answer, entry.author, entry.url, entry.link}) {
+        update.addBindValue(text(value));
+    }
+    update.addBindValue(row);
+    execWrite(update);
+    update.finish();
     rollback.dismiss();
     commitWrite();
     return true;

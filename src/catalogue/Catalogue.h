@@ -44,11 +44,15 @@ public:
     /// The entry whose number is exactly `ref`, if any.
     std::optional<PuzzleEntry> entry(const Category& category, const QString& ref) const;
     int count(const Category& category) const;
+    /// The numbers that more than one entry carries, in number order. Our own files cannot have any; a file made
+    /// by another tool, without the unique index, may.
+    QStringList repeatedNumbers(const Category& category) const;
 
     /// Appends an entry unless its number is taken. For a category that registers authors, an author that the
     /// register does not hold (compared without regard to case) is registered in the same transaction.
     AppendResult append(const Category& category, const PuzzleEntry& entry);
-    /// Rewrites the five fields of the entry numbered `ref`. Returns false when there is no such entry.
+    /// Rewrites the five fields of the entry numbered `ref` (the first stored one, should the number be repeated).
+    /// Returns false when there is no such entry.
     bool rewrite(const Category& category, const QString& ref, const PuzzleEntry& entry);
 
     /// The register of authors, in stored order.

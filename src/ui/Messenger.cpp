@@ -30,11 +30,11 @@ void QtMessenger::show(Icon icon, const QString& text, const QString& detail)
     box.exec();
 }
 
-bool QtMessenger::ask(const QString& text, const QString& detail)
+bool QtMessenger::ask(const QString& text, const QString& detail, Answer byDefault)
 {
     QMessageBox box(QMessageBox::Question, UiTexts::applicationTitle(), text, QMessageBox::Yes | QMessageBox::No,
                     m_parent);
     box.setInformativeText(detail);
-    box.setDefaultButton(QMessageBox::No);
+    box.setDefaultButton(byDefault == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

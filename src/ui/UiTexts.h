@@ -24,7 +24,26 @@ inline QString alreadyRunning()
 {
     return QStringLiteral("Le catalogue du dossier « %1 » est déjà ouvert par un autre Mézor.");
 }
-inline QString lockFailed() { return QStringLiteral("Le dossier « %1 » ne peut pas être verrouillé : %2"); }
+inline QString repeatedNumbers()
+{
+    return QStringLiteral("Le catalogue contient des numéros portés par plusieurs entrées : %1. Une correction "
+                          "(« MAJ ») ne modifie que la première entrée de chaque numéro.");
+}
+inline QString repeatedInSeries() { return QStringLiteral("%1 %2"); }
+inline QString lockFailed()
+{
+    return QStringLiteral("Le dossier « %1 » ne peut pas être verrouillé (%2) : un autre Mézor pourrait ouvrir ce "
+                          "catalogue en même temps. L'ouvrir quand même ?");
+}
+inline QString lockDenied() { return QStringLiteral("accès refusé, le dossier est peut-être en lecture seule"); }
+inline QString lockUnknown() { return QStringLiteral("erreur inconnue"); }
+inline QString lockedElsewhere()
+{
+    return QStringLiteral("Le catalogue du dossier « %1 » est marqué comme ouvert par Mézor sur l'ordinateur « %2 » "
+                          "(processus %3, depuis le %4).\n\nS'il n'y est plus ouvert (coupure de courant, clé retirée "
+                          "sans fermer Mézor), vous pouvez l'ouvrir ici ; sinon, fermez-le d'abord sur cet ordinateur. "
+                          "L'ouvrir quand même ?");
+}
 
 // The search and statistics tabs.
 inline QString noneFound() { return QStringLiteral("0 élément trouvé."); }

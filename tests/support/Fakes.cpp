@@ -5,9 +5,10 @@ void FakeMessenger::show(Icon icon, const QString& text, const QString& detail)
     shown.append({icon, text, detail});
 }
 
-bool FakeMessenger::ask(const QString& text, const QString&)
+bool FakeMessenger::ask(const QString& text, const QString&, Answer byDefault)
 {
     questions.append(text);
+    defaults.append(byDefault);
     return answers.isEmpty() ? false : answers.takeFirst();
 }
 

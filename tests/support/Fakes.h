@@ -16,13 +16,14 @@ public:
         QString detail;
     };
     void show(Icon icon, const QString& text, const QString& detail = {}) override;
-    bool ask(const QString& text, const QString& detail = {}) override;
+    bool ask(const QString& text, const QString& detail = {}, Answer byDefault = Answer::No) override;
 
     QStringList texts() const;
     QString lastText() const { return shown.isEmpty() ? QString() : shown.last().text; }
 
     QList<Shown> shown;
     QStringList questions;
+    QList<Answer> defaults; ///< the answer Enter would give, for each question
     QList<bool> answers;
 };
 

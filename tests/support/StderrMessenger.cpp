@@ -10,7 +10,7 @@ void StderrMessenger::show(Icon, const QString& text, const QString& detail)
     std::fflush(stderr);
 }
 
-bool StderrMessenger::ask(const QString& text, const QString& detail)
+bool StderrMessenger::ask(const QString& text, const QString& detail, Answer)
 {
     show(Icon::None, text, detail);
     return false;

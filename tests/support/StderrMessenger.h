@@ -8,7 +8,7 @@
 class StderrMessenger final : public Messenger {
 public:
     void show(Icon icon, const QString& text, const QString& detail = {}) override;
-    bool ask(const QString& text, const QString& detail = {}) override;
+    bool ask(const QString& text, const QString& detail = {}, Answer byDefault = Answer::No) override;
 
     int count() const { return m_count; }
 

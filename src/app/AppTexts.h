@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// French texts of the program's start and of its command-line modes.
+// One text per line reads best here.
+// clang-format off
+namespace AppTexts {
+inline QString description() { return QStringLiteral("Mézor : catalogue des énigmes Dravé, Plomé, Tusqué et Vantorel."); }
+inline QString folderArgument() { return QStringLiteral("dossier"); }
+inline QString folderHelp()
+{
+    return QStringLiteral("Dossier du catalogue (par défaut : celui du programme s'il contient Mézor.db, sinon le "
+                          "dossier de données de l'utilisateur).");
+}
+inline QString helpOption() { return QStringLiteral("Affiche cette aide et s'arrête."); }
+inline QString versionOption() { return QStringLiteral("Affiche la version et s'arrête."); }
+inline QString version() { return QStringLiteral("Mézor %1"); }
+inline QString usageError() { return QStringLiteral("mezor : %1"); }
+inline QString moreHelp() { return QStringLiteral("« mezor --help » décrit toutes les options."); }
+inline QString tooManyArguments() { return QStringLiteral("un seul dossier peut être donné."); }
+inline QString oneCommandOnly() { return QStringLiteral("une seule commande à la fois."); }
+inline QString answeredNo() { return QStringLiteral("(réponse : non)"); }
+} // namespace AppTexts
+// clang-format on
