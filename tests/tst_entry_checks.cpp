@@ -137,7 +137,7 @@ void TestEntryChecks::addresses()
     const PuzzleEntry typed{u"042"_s, u"Lille"_s, u"Max"_s, url, link};
     const PuzzleEntry old{u"042"_s, u"Lyon"_s, u"Léa"_s, u"http://old/1.jpg"_s, u"http://old/t1"_s};
     const PuzzleEntry stored =
-        updating ? EntryChecks::withStoredAddresses(typed, old) : EntryChecks::withAddressDefaults(typed);
+        updating ? EntryChecks::withStoredAddresses(typed, old, {}) : EntryChecks::withAddressDefaults(typed);
     QCOMPARE(stored, (PuzzleEntry{u"042"_s, u"Lille"_s, u"Max"_s, storedUrl, storedLink}));
 }
 

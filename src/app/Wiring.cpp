@@ -8,10 +8,10 @@
 #include "ui/CategoryTab.h"
 #include "ui/MainWindow.h"
 #include "ui/SearchTab.h"
+#include "ui/WindowPlacement.h"
 
 #include <QButtonGroup>
 #include <QPushButton>
-#include <QTableView>
 
 namespace Wiring {
 
@@ -21,6 +21,7 @@ namespace {
 void openImageWindow(MainWindow& window, const ImageRequest& request)
 {
     auto* image = new ImageWindow(window.folder(), window.messenger(), ImagePreviewSettings{}, &window);
+    WindowPlacement::centre(*image, &window);
     image->show();
     image->raise();
     image->activateWindow();
@@ -63,8 +64,7 @@ void connectSubsystems(MainWindow& window)
             searching->reset();
         }
     });
-    QObject::connect(search->results(), &QTableView::clicked, searching,
-                     [searching](const QModelIndex& index) { searching->pick(index.row() + 1); });
+    QObject::connect(search, &SearchTab::resultChosen, searching, &SearchController::pick);
     QObject::connect(&window, &MainWindow::tabChanged, searching, &SearchController::tabChanged);
 
     // "Vérifier les MAJ".

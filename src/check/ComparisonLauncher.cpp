@@ -5,6 +5,7 @@
 #include "check/ComparisonWindow.h"
 #include "check/LastNumbers.h"
 #include "ui/ProgramStarter.h"
+#include "ui/WindowPlacement.h"
 #include "ui/Workspace.h"
 
 #include <QDir>
@@ -57,6 +58,8 @@ void ComparisonLauncher::compare()
 
     m_comparison = new ComparisonWindow(m_windowParent);
     m_comparison->setPairs(pairs);
+    m_comparison->adjustSize();
+    WindowPlacement::centre(*m_comparison, m_windowParent);
     m_comparison->show();
     m_comparison->activateWindow();
 }

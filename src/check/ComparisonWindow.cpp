@@ -3,6 +3,7 @@
 #include "catalogue/Category.h"
 #include "check/CheckTexts.h"
 #include "ui/GridStyle.h"
+#include "ui/WindowPlacement.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -86,6 +87,7 @@ ComparisonWindow::ComparisonWindow(QWidget* parent)
         grid->addWidget(m_counted.at(row), 3 + row, 4);
     }
     grid->setSizeConstraint(QLayout::SetFixedSize);
+    WindowPlacement::closeOnEscape(*this);
 }
 
 ComparisonWindow::Look ComparisonWindow::look(const Pair& pair)

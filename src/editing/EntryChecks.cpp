@@ -68,13 +68,13 @@ PuzzleEntry withAddressDefaults(PuzzleEntry typed)
     return typed;
 }
 
-PuzzleEntry withStoredAddresses(PuzzleEntry typed, const PuzzleEntry& stored)
+PuzzleEntry withStoredAddresses(PuzzleEntry typed, const PuzzleEntry& stored, EditedAddresses edited)
 {
     if (typed.url.isEmpty()) {
-        typed.url = stored.url;
+        typed.url = edited.url ? EntryAddress::notAvailable() : stored.url;
     }
     if (typed.link.isEmpty()) {
-        typed.link = stored.link;
+        typed.link = edited.link ? EntryAddress::notAvailable() : stored.link;
     }
     return typed;
 }

@@ -24,8 +24,14 @@ std::optional<QString> refuseUpdate(const Category& category, const PuzzleEntry&
 
 /// The entry an add stores: each address box that is exactly empty becomes "Non disponible".
 PuzzleEntry withAddressDefaults(PuzzleEntry typed);
-/// The entry an update stores: an address box that is exactly empty keeps the stored address, so an update typed
-/// after a tab change (which empties the boxes) does not erase it.
-PuzzleEntry withStoredAddresses(PuzzleEntry typed, const PuzzleEntry& stored);
+/// Which address boxes the keeper edited since the program last filled or emptied them.
+struct EditedAddresses {
+    bool url = false;
+    bool link = false;
+};
+/// The entry an update stores. An address box that is exactly empty because the program emptied it (a tab change,
+/// a search pick) keeps the stored address; one that the keeper emptied by hand says the address is gone and
+/// stores "Non disponible". Any other text is stored as typed.
+PuzzleEntry withStoredAddresses(PuzzleEntry typed, const PuzzleEntry& stored, EditedAddresses edited);
 
 } // namespace EntryChecks

@@ -8,6 +8,7 @@
 #include "image/ImageTexts.h"
 #include "ui/GridStyle.h"
 #include "ui/Messenger.h"
+#include "ui/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -34,6 +35,14 @@ Messenger::Icon refusalIcon(ImageAddress::Problem problem)
     default:
         return Messenger::Icon::None;
     }
+}
+
+// The reader is closed when this returns: Windows refuses to delete a work file that is still open.
+QImage readPicture(const QString& path)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    return reader.read();
 }
 
 template <typename W> W* named(W* widget, const QString& name)
@@ -103,6 +112,7 @@ ImageWindow::ImageWindow(const CatalogueFolder& folder, Messenger& messenger, Im
     layout->addWidget(m_status);
     layout->addLayout(fields);
     resize(GridStyle::pixels(12735), GridStyle::pixels(9030));
+    WindowPlacement::closeOnEscape(*this);
 }
 
 ImageWindow::~ImageWindow()
@@ -194,9 +204,7 @@ void ImageWindow::converted(const QString& error)
         fail(error);
         return;
     }
-    QImageReader reader(m_folder.resizedImage());
-    reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
+    const QImage image = readPicture(m_folder.resizedImage());
     if (image.isNull()) {
         fail(ImageTexts::unreadablePicture().arg(m_folder.resizedImage()));
         return;

@@ -65,23 +65,22 @@ void SearchController::pick(int gridRow)
     const Category* category = chosenCategory(*tab);
     const QString number = tab->resultsModel()->cell(gridRow - 1, 0);
     // The empty row after the hits and the "Non trouvé" row carry no number.
-    bool numeric = false;
-    const int row = number.toInt(&numeric);
-    if (!category || number.isEmpty() || !numeric || row < 1) {
+    if (!category || number.isEmpty()) {
         return;
     }
     // Runs the tab-change step to its end, which clears any earlier mark, before this pick marks its row.
     m_views.tabs.setCurrentIndex(category->tabIndex);
 
-    // Entry N is grid row N while the grid lists the series in number order.
+    // The row that shows the picked number, whatever the grid's order (in number order, entry N is row N).
     CategoryTab* page = m_views.categories.at(category->index);
     GridModel* model = page->model();
-    if (row <= model->rowCount()) {
+    const int row = model->findRow(0, number);
+    if (row >= 0) {
         // Current without being selected, so that the selection colour does not hide the yellow mark.
-        page->grid()->selectionModel()->setCurrentIndex(model->index(row - 1, 1), QItemSelectionModel::Clear);
-        page->scrollToGridRow(row);
-        model->setCellBackground(row - 1, 1, QColor(Qt::yellow));
-        m_views.lastSelection.setText(QString::number(row));
+        page->grid()->selectionModel()->setCurrentIndex(model->index(row, 1), QItemSelectionModel::Clear);
+        page->scrollToGridRow(row + 1);
+        model->setCellBackground(row, 1, QColor(Qt::yellow));
+        m_views.lastSelection.setText(QString::number(row + 1));
     }
     page->numberBox()->clear();
     page->answerBox()->clear();

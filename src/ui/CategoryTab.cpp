@@ -5,15 +5,18 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -49,9 +52,17 @@ CategoryTab::CategoryTab(const Category& category, QWidget* parent)
     m_grid = named(new QTableView(this), category.gridName());
     m_grid->setModel(m_model);
     GridStyle::configure(m_grid, {500, 2500, 1300});
+    // The answer column takes the room a wider window gives; number and author keep theirs (and can be dragged).
+    m_grid->horizontalHeader()->setStretchLastSection(false);
+    m_grid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     m_grid->setMinimumSize(GridStyle::pixels(4695), GridStyle::pixels(4935) / 2);
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &CategoryTab::headerClicked);
     connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex& index) { emit rowClicked(index.row() + 1); });
+    m_grid->installEventFilter(this);
+    // The row asked to be first under the header stays first whenever the view changes size (the window is laid
+    // out, a tab is shown for the first time, the window is resized) until the keeper scrolls by hand.
+    connect(m_grid->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] { keepPinnedRow(); });
+    connect(m_grid->verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { m_pinnedRow.reset(); });
 
     auto* first = named(new QPushButton(QStringLiteral("<<"), this), category.firstRowsButton);
     auto* last = named(new QPushButton(QStringLiteral(">>"), this), category.lastRowsButton);
@@ -94,12 +105,26 @@ CategoryTab::CategoryTab(const Category& category, QWidget* parent)
     m_author->setInsertPolicy(QComboBox::NoInsert);
     m_author->setMinimumWidth(GridStyle::pixels(1455) + 20);
     m_author->setEditText({});
+    // Suggestions in a list only: the box keeps exactly what the keeper typed ("Math" stays "Math", "léa" stays
+    // "léa"), since each spelling is an author of its own. Case-sensitive, so Enter does not pick "Léa" for "léa".
+    auto* completer = new QCompleter(m_author->model(), m_author);
+    completer->setCompletionMode(QCompleter::PopupCompletion);
+    completer->setCaseSensitivity(Qt::CaseSensitive);
+    m_author->setCompleter(completer);
     m_url = named(new QLineEdit(this), category.name(u"url_"));
     m_link = named(new QLineEdit(this), category.name(u"url_", u"_sor"));
     auto* add = named(new QPushButton(QStringLiteral("Ajouter"), this), category.name(u"bt_add_"));
     auto* update = named(new QPushButton(QStringLiteral("MAJ"), this), category.name(u"bt_maj_"));
     connect(add, &QPushButton::clicked, this, &CategoryTab::addClicked);
     connect(update, &QPushButton::clicked, this, &CategoryTab::updateClicked);
+    for (QPushButton* button : {add, update}) {
+        button->setAutoDefault(true); // Enter presses the focused button
+    }
+    // The reading order of the panel.
+    const QList<QWidget*> reading = {m_number, m_answer, m_author, m_url, m_link, add, update};
+    for (qsizetype i = 1; i < reading.size(); ++i) {
+        QWidget::setTabOrder(reading.at(i - 1), reading.at(i));
+    }
 
     // Grid with its scroll buttons on the left and the display options on the right.
     auto* scroll = new QVBoxLayout;
@@ -159,7 +184,29 @@ void CategoryTab::scrollToGridRow(int gridRow)
     if (gridRow < 1 || gridRow > m_model->rowCount()) {
         return;
     }
-    m_grid->scrollTo(m_model->index(gridRow - 1, 0), QAbstractItemView::PositionAtTop);
+    m_pinnedRow = gridRow;
+    keepPinnedRow();
+}
+
+bool CategoryTab::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_grid->currentIndex().isValid()) {
+            // Enter on the current row takes it as a click does.
+            emit rowClicked(m_grid->currentIndex().row() + 1);
+            return true;
+        }
+        m_pinnedRow.reset(); // the keeper moves through the grid by hand
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CategoryTab::keepPinnedRow()
+{
+    if (m_pinnedRow && *m_pinnedRow <= m_model->rowCount()) {
+        m_grid->scrollTo(m_model->index(*m_pinnedRow - 1, 0), QAbstractItemView::PositionAtTop);
+    }
 }
 
 int CategoryTab::topGridRow() const

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class GridModel;
 class QCheckBox;
 class QComboBox;
@@ -31,7 +33,8 @@ public:
     void fill(const QList<PuzzleEntry>& entries);
     static QStringList gridCells(const PuzzleEntry& entry);
 
-    /// Scrolls so that grid row `gridRow` (1 = first entry) is the first row shown, as far as the grid allows.
+    /// Scrolls so that grid row `gridRow` (1 = first entry) is the first row shown, as far as the grid allows, and
+    /// keeps it there while the view changes size, until the keeper scrolls.
     void scrollToGridRow(int gridRow);
     /// The grid row shown first under the header, or 0 when the grid has no entry.
     int topGridRow() const;
@@ -59,11 +62,17 @@ signals:
     void updateClicked();
     /// A click on the header of column 0, 1 or 2.
     void headerClicked(int column);
-    /// A click on any cell of a body row; `gridRow` counts the header as row 0.
+    /// A click on any cell of a body row, or Enter on the current row; `gridRow` counts the header as row 0.
     void rowClicked(int gridRow);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void keepPinnedRow();
+
     Category m_category;
+    std::optional<int> m_pinnedRow; ///< grid row kept first under the header, until the keeper scrolls
     GridModel* m_model;
     QTableView* m_grid;
     QLineEdit* m_number;

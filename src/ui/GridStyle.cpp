@@ -12,6 +12,7 @@ void configure(QTableView* view, const QList<int>& widthsInTwips)
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->verticalHeader()->setMinimumSectionSize(view->fontMetrics().height() + 2);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setTabKeyNavigation(false); // Tab leaves the grid; the arrows move inside it
     view->setSelectionBehavior(QAbstractItemView::SelectItems);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -7,11 +7,11 @@
 #include "ui/SearchTab.h"
 #include "ui/StatisticsTab.h"
 #include "ui/UiTexts.h"
+#include "ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -57,6 +57,7 @@ MainWindow::MainWindow(CatalogueFolder folder, Services services, QWidget* paren
                                GridStyle::pixels(240));
     layout->addWidget(m_tabs);
     resize(GridStyle::pixels(7575), GridStyle::pixels(9510));
+    WindowPlacement::centre(*this);
 
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
         if (!m_loading && m_workspace.catalogue) {

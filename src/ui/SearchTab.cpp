@@ -38,14 +38,21 @@ SearchTab::SearchTab(QWidget* parent)
     m_search->setObjectName(QStringLiteral("bt_search"));
     m_search->setDefault(true);
     // "GO !" is the default button: Enter presses it from anywhere in the window while this tab is shown, except
-    // that a button holding the focus takes Enter itself. A window-wide shortcut owned by this page matches only
-    // while the page is visible, so Enter keeps its own meaning on the other tabs.
+    // that a focused button takes Enter itself and the results take it as a click on their current row. A
+    // window-wide shortcut owned by this page matches only while the page is visible, so Enter keeps its own
+    // meaning on the other tabs.
     auto* enter = new QShortcut(this);
     enter->setKeys({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     enter->setContext(Qt::WindowShortcut);
     connect(enter, &QShortcut::activated, this, [this] {
-        auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
-        (focused && isAncestorOf(focused) ? focused : m_search)->click();
+        QWidget* focused = QApplication::focusWidget();
+        if (auto* button = qobject_cast<QPushButton*>(focused); button && isAncestorOf(button)) {
+            button->click();
+        } else if (focused == m_results && m_results->currentIndex().isValid()) {
+            emit resultChosen(m_results->currentIndex().row() + 1);
+        } else {
+            m_search->click();
+        }
     });
 
     m_model->setRows({QStringList{QString(), QString()}});
@@ -54,6 +61,7 @@ SearchTab::SearchTab(QWidget* parent)
     m_results->setModel(m_model);
     GridStyle::configure(m_results, {500, 3000});
     m_results->setMinimumWidth(GridStyle::pixels(3555));
+    connect(m_results, &QTableView::clicked, this, [this](const QModelIndex& index) { emit resultChosen(index.row() + 1); });
 
     m_count = new QLabel(UiTexts::noneFound(), this);
     m_count->setObjectName(QStringLiteral("nb_trouvé"));

@@ -34,6 +34,10 @@ public:
     /// Empties the criterion, the results (one empty row) and the count.
     void clearResults();
 
+signals:
+    /// A click on a row of the results, or Enter on the current one; `gridRow` counts the header as row 0.
+    void resultChosen(int gridRow);
+
 private:
     QLineEdit* m_criterion;
     QPushButton* m_search;
