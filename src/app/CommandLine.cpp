@@ -1,16 +1,36 @@
 #include "app/CommandLine.h"
 
 #include "app/AppTexts.h"
+#include "app/ConsoleMessenger.h"
+#include "app/Startup.h"
 #include "catalogue/CatalogueFolder.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QLockFile>
 #include <QStandardPaths>
 #include <QTextStream>
+
+#include <functional>
 
 namespace CommandLine {
 
 namespace {
+
+/// A command: `mezor --<name> [VALUE] [dossier]`. It runs with the folder's lock held, as the window does.
+struct Command {
+    QString name;
+    QString valueName; ///< empty when the command takes no value
+    QString description;
+    /// Prints its report and returns the exit status: 0 done, 1 refused or failed.
+    std::function<int(const QString& value, const CatalogueFolder& folder, Messenger& messenger)> run;
+};
+
+const QList<Command>& commands()
+{
+    static const QList<Command> all = {};
+    return all;
+}
 
 QCommandLineOption helpOption()
 {
@@ -27,6 +47,9 @@ void describe(QCommandLineParser& parser)
     parser.setApplicationDescription(AppTexts::description());
     parser.addOption(helpOption());
     parser.addOption(versionOption());
+    for (const Command& command : commands()) {
+        parser.addOption(QCommandLineOption(command.name, command.description, command.valueName));
+    }
     parser.addPositionalArgument(AppTexts::folderArgument(), AppTexts::folderHelp(),
                                  u'[' + AppTexts::folderArgument() + u']');
 }
@@ -87,7 +110,25 @@ int run(const QStringList& arguments)
     if (parser.positionalArguments().size() > 1) {
         return usageError(parser, AppTexts::tooManyArguments());
     }
-    return usageError(parser, AppTexts::moreHelp());
+    const Command* chosen = nullptr;
+    for (const Command& command : commands()) {
+        if (parser.isSet(command.name)) {
+            if (chosen) {
+                return usageError(parser, AppTexts::oneCommandOnly());
+            }
+            chosen = &command;
+        }
+    }
+    if (!chosen) {
+        return usageError(parser, AppTexts::moreHelp());
+    }
+    const CatalogueFolder folder(chosenFolder(parser.positionalArguments().value(0)));
+    ConsoleMessenger messenger;
+    const auto lock = Startup::lockFolder(folder, messenger);
+    if (!lock) {
+        return 1;
+    }
+    return chosen->run(chosen->valueName.isEmpty() ? QString() : parser.value(chosen->name), folder, messenger);
 }
 
 } // namespace CommandLine

@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -51,6 +53,9 @@ MainWindow::MainWindow(CatalogueFolder folder, Services services, QWidget* paren
     m_lastSelection = new QLineEdit(QStringLiteral("0"), central);
     m_lastSelection->setObjectName(QStringLiteral("last_sel"));
     m_lastSelection->hide();
+
+    m_catalogueMenu = menuBar()->addMenu(UiTexts::catalogueMenu());
+    m_catalogueMenu->setObjectName(QStringLiteral("menu_catalogue"));
 
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(GridStyle::pixels(180), GridStyle::pixels(240), GridStyle::pixels(180),

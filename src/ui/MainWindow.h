@@ -6,6 +6,7 @@
 
 class CategoryTab;
 class QLineEdit;
+class QMenu;
 class QTabWidget;
 class SearchTab;
 class StatisticsTab;
@@ -42,6 +43,8 @@ public:
     StatisticsTab* statisticsTab() const { return m_statisticsTab; }
     /// The hidden box that holds the grid row marked by the last search pick, or "0".
     QLineEdit* lastSelection() const { return m_lastSelection; }
+    /// The menu "Catalogue" of the menu bar: what the keeper does with the catalogue as a whole.
+    QMenu* catalogueMenu() const { return m_catalogueMenu; }
 
 signals:
     /// A change of the current tab, never raised while loading.
@@ -59,4 +62,5 @@ private:
     SearchTab* m_searchTab;
     StatisticsTab* m_statisticsTab;
     QLineEdit* m_lastSelection;
+    QMenu* m_catalogueMenu;
 };

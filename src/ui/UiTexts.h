@@ -45,6 +45,8 @@ inline QString lockedElsewhere()
                           "L'ouvrir quand même ?");
 }
 
+inline QString catalogueMenu() { return QStringLiteral("&Catalogue"); }
+
 // The search and statistics tabs.
 inline QString noneFound() { return QStringLiteral("0 élément trouvé."); }
 /// The hit count shown for one hit or more: "3 élément(s) trouvé(s)." (also for 1).
