@@ -4,7 +4,6 @@
 #include "catalogue/CatalogueFolder.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -23,7 +22,7 @@ const QStringList syllables = {
     QStringLiteral("é"),  QStringLiteral("Â"),   QStringLiteral("ti"), QStringLiteral("qu"),  QStringLiteral("lle"),
 };
 
-QString answer(QRandomGenerator& random)
+QString inventedAnswer(QRandomGenerator& random)
 {
     const int length = 5 + int(random.bounded(36));
     QString text;
@@ -45,6 +44,11 @@ void check(bool ok, const QSqlQuery& query)
     }
 }
 
+QString number(int n)
+{
+    return QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
+}
+
 } // namespace
 
 QString authorName(int rank)
@@ -52,22 +56,21 @@ QString authorName(int rank)
     return QStringLiteral("Auteur%1é").arg(rank, 3, 10, QLatin1Char('0'));
 }
 
-void generate(const QString& folder, int perSeries, int authors, quint16 imagePort, int shortSeries, int shortBy,
-              quint32 seed)
+void generate(const QString& folder, const Recipe& recipe, const QByteArray& program)
 {
     const CatalogueFolder files(folder);
     QFile::remove(files.database());
     Catalogue::create(files.database());
     QFile settings(files.settings());
-    if (settings.open(QIODevice::WriteOnly)) {
-        settings.write("programme=recherche.sh\r\n");
+    if (!settings.open(QIODevice::WriteOnly) || settings.write("programme=" + program + "\r\n") < 0) {
+        throw std::runtime_error(settings.errorString().toStdString());
     }
 
-    QRandomGenerator random(seed);
+    QRandomGenerator random(recipe.seed);
     // Zipf-like weights: author k posts about 1/(k+1) as much as the first.
     QList<double> cumulative;
     double total = 0;
-    for (int k = 0; k < authors; ++k) {
+    for (int k = 0; k < recipe.authors; ++k) {
         total += 1.0 / std::pow(k + 1, 1.1);
         cumulative.append(total);
     }
@@ -76,36 +79,47 @@ void generate(const QString& folder, int perSeries, int authors, quint16 imagePo
         return int(std::lower_bound(cumulative.begin(), cumulative.end(), x) - cumulative.begin());
     };
 
-    const QString connection = QStringLiteral("bench-generator");
+    const QString connection = QStringLiteral("catalogue-generator");
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(files.database());
         db.open();
         db.transaction();
         QSqlQuery query(db);
-        check(query.prepare(QStringLiteral("INSERT INTO auteurs (nom) VALUES (?)")), query);
-        for (int k = 0; k < authors; ++k) {
-            query.addBindValue(authorName(k));
-            check(query.exec(), query);
-        }
+        QList<bool> registered(recipe.authors, recipe.registerAll);
         for (const Category& category : Category::all()) {
             check(query.prepare(QStringLiteral("INSERT INTO \"%1\" (ref, %2, auteur, url, lien) VALUES (?, ?, ?, ?, ?)")
                                     .arg(category.table, category.answerField)),
                   query);
-            const int count = category.index == shortSeries ? perSeries - shortBy : perSeries;
-            for (int n = 1; n <= count; ++n) {
-                const QString ref = QStringLiteral("%1").arg(n, 3, 10, QLatin1Char('0'));
-                QString author = authorName(pickAuthor());
-                if (random.bounded(10) == 0) {
+            QList<int> order;
+            for (int n = 1; n <= recipe.entries.at(category.index); ++n) {
+                order.append(n);
+            }
+            if (category.loadsInStoredOrder) {
+                for (int swap = 0; swap < recipe.storedOutOfOrder && order.size() > 1; ++swap) {
+                    const auto at = qsizetype(random.bounded(int(order.size() - 1)));
+                    order.swapItemsAt(at, at + 1);
+                }
+            }
+            for (const int n : order) {
+                const int rank = pickAuthor();
+                registered[rank] = registered[rank] || category.index == 0;
+                QString author = recipe.authorName(rank);
+                if (recipe.otherCaseOneIn > 0 && random.bounded(recipe.otherCaseOneIn) == 0) {
                     author = author.toUpper(); // entries spelled in another case still count
                 }
-                query.addBindValue(ref);
-                query.addBindValue(answer(random));
+                query.addBindValue(number(n));
+                query.addBindValue(recipe.answer(category, random));
                 query.addBindValue(author);
-                query.addBindValue(
-                    QStringLiteral("http://127.0.0.1:%1/img/%2/%3.jpg").arg(imagePort).arg(category.index).arg(ref));
-                query.addBindValue(
-                    QStringLiteral("http://127.0.0.1:%1/forum/%2/%3").arg(imagePort).arg(category.index).arg(ref));
+                query.addBindValue(recipe.url(category, number(n), random));
+                query.addBindValue(recipe.link(category, number(n), random));
+                check(query.exec(), query);
+            }
+        }
+        check(query.prepare(QStringLiteral("INSERT INTO auteurs (nom) VALUES (?)")), query);
+        for (int k = 0; k < recipe.authors; ++k) {
+            if (registered.at(k)) {
+                query.addBindValue(recipe.authorName(k));
                 check(query.exec(), query);
             }
         }
@@ -113,6 +127,26 @@ void generate(const QString& folder, int perSeries, int authors, quint16 imagePo
         db.close();
     }
     QSqlDatabase::removeDatabase(connection);
+}
+
+void generate(const QString& folder, int perSeries, int authors, quint16 imagePort, int shortSeries, int shortBy,
+              quint32 seed)
+{
+    Recipe recipe;
+    for (const Category& category : Category::all()) {
+        recipe.entries[category.index] = category.index == shortSeries ? perSeries - shortBy : perSeries;
+    }
+    recipe.authors = authors;
+    recipe.authorName = authorName;
+    recipe.answer = [](const Category&, QRandomGenerator& random) { return inventedAnswer(random); };
+    recipe.url = [imagePort](const Category& category, const QString& ref, QRandomGenerator&) {
+        return QStringLiteral("http://127.0.0.1:%1/img/%2/%3.jpg").arg(imagePort).arg(category.index).arg(ref);
+    };
+    recipe.link = [imagePort](const Category& category, const QString& ref, QRandomGenerator&) {
+        return QStringLiteral("http://127.0.0.1:%1/forum/%2/%3").arg(imagePort).arg(category.index).arg(ref);
+    };
+    recipe.seed = seed;
+    generate(folder, recipe);
 }
 
 } // namespace CatalogueGenerator

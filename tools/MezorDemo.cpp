@@ -1,0 +1,111 @@
+// Writes the demo catalogue: a catalogue as it looks after a few years of a real forum — a few hundred entries over
+// the four series (Tusqué shorter), a few dozen authors of whom a handful post most, answers and places with
+// accents, some addresses not given, the Vantorel table stored a little out of number order. The same on every
+// run: the generator's seed is fixed.
+// Usage: mezor-demo FOLDER
+
+#include "CatalogueGenerator.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include <exception>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Places for Plomé; names, titles and things for the other series. Answers come back now and then, as they do
+// on a forum that has run for years.
+const QStringList places = {
+    u"Étretat"_s, u"Mont Saint-Michel"_s, u"Cirque de Gavarnie"_s, u"Île de Ré"_s, u"Colmar"_s, u"Annecy"_s,
+    u"Saint-Émilion"_s, u"Aiguille du Midi"_s, u"Gorges du Verdon"_s, u"Carcassonne"_s, u"Rocamadour"_s,
+    u"Dune du Pilat"_s, u"Pont du Gard"_s, u"Château de Chambord"_s, u"Belle-Île-en-Mer"_s, u"Sète"_s,
+    u"Îles de Lérins"_s, u"Cap Fréhel"_s, u"Puy de Dôme"_s, u"Vézelay"_s, u"Gordes"_s, u"Èze"_s,
+    u"Calanques de Cassis"_s, u"Lac du Bourget"_s, u"Forêt de Brocéliande"_s, u"Pérouges"_s, u"Honfleur"_s,
+    u"Saint-Malo"_s, u"Cordes-sur-Ciel"_s, u"Cité de Carcassonne"_s, u"Mer de Glace"_s, u"Chenonceau"_s,
+    u"Gouffre de Padirac"_s, u"Menton"_s, u"Collioure"_s, u"Albi"_s, u"Conques"_s, u"Yvoire"_s,
+    u"Riquewihr"_s, u"Bonifacio"_s, u"Porquerolles"_s, u"Pointe du Raz"_s, u"Cirque de Navacelles"_s,
+    u"Château de Versailles"_s, u"Sacré-Cœur"_s, u"Place Stanislas"_s, u"Hospices de Beaune"_s,
+    u"Abbaye de Sénanque"_s, u"Gorges du Tarn"_s, u"Lac d'Annecy"_s, u"Vallée de Chamonix"_s,
+    u"Îles Chausey"_s, u"Ploumanac'h"_s, u"Saint-Cirq-Lapopie"_s, u"Moustiers-Sainte-Marie"_s,
+    u"Baie de Somme"_s, u"Falaises d'Étretat"_s, u"Château de Montségur"_s, u"Roussillon"_s, u"Lourdes"_s,
+};
+const QStringList names = {
+    u"Candide"_s, u"Thérèse Raquin"_s, u"Zadig"_s, u"Les Misérables"_s, u"Cyrano de Bergerac"_s,
+    u"Œdipe roi"_s, u"Bérénice"_s, u"Madame Bovary"_s, u"Andromaque"_s, u"Le Horla"_s, u"Germinal"_s,
+    u"L'Étranger"_s, u"Le Petit Prince"_s, u"Phèdre"_s, u"Les Fleurs du mal"_s, u"Bel-Ami"_s,
+    u"Le Rouge et le Noir"_s, u"La Bête humaine"_s, u"Notre-Dame de Paris"_s, u"Le Cid"_s, u"Tartuffe"_s,
+    u"Les Trois Mousquetaires"_s, u"Le Comte de Monte-Cristo"_s, u"Vingt mille lieues sous les mers"_s,
+    u"Ubu roi"_s, u"La Peste"_s, u"Eugénie Grandet"_s, u"Le Père Goriot"_s, u"Électre"_s, u"Antigone"_s,
+    u"Marie Curie"_s, u"Jeanne d'Arc"_s, u"Molière"_s, u"Édith Piaf"_s, u"Gustave Eiffel"_s,
+    u"Louis Pasteur"_s, u"Jules Verne"_s, u"George Sand"_s, u"Napoléon"_s, u"Colette"_s, u"Rodin"_s,
+    u"Toulouse-Lautrec"_s, u"Le Déjeuner sur l'herbe"_s, u"La Joconde"_s, u"Le Radeau de la Méduse"_s,
+    u"La Liberté guidant le peuple"_s, u"Les Nymphéas"_s, u"L'Origine du monde"_s, u"Le Penseur"_s,
+    u"Bécassine"_s, u"Astérix"_s, u"Tintin"_s, u"Gaston Lagaffe"_s, u"Le Marsupilami"_s, u"Fantômette"_s,
+    u"Crème brûlée"_s, u"Bouillabaisse"_s, u"Pot-au-feu"_s, u"Tarte Tatin"_s, u"Ratatouille"_s,
+    u"Croque-monsieur"_s, u"Baguette"_s, u"Pétanque"_s, u"Tour de France"_s, u"Quatorze Juillet"_s,
+};
+const QStringList pseudonyms = {
+    u"Léa"_s,      u"Mathéo"_s,    u"Zoé"_s,       u"Alice"_s,     u"Noémie"_s,  u"bob"_s,
+    u"Chloé_42"_s, u"Hélène"_s,    u"Gaëtan"_s,    u"Jérôme"_s,    u"Loïc"_s,    u"Maëlle"_s,
+    u"Rémi"_s,     u"Océane"_s,    u"François"_s,  u"Anaïs"_s,     u"Théo"_s,    u"Inès"_s,
+    u"Benoît"_s,   u"Camille.B"_s, u"Élodie"_s,    u"Yannick"_s,   u"Sévérine"_s, u"Joël"_s,
+    u"marmotte"_s, u"Pénélope"_s,  u"Aurélien"_s,  u"Ségolène"_s,  u"Cédric"_s,  u"Mélanie"_s,
+    u"Grégoire"_s, u"Clémence"_s,  u"Nicolas"_s,   u"Bérengère"_s, u"Raphaël"_s, u"Fañch"_s,
+};
+
+QString pick(const QStringList& list, QRandomGenerator& random)
+{
+    return list.at(qsizetype(random.bounded(int(list.size()))));
+}
+
+CatalogueGenerator::Recipe demo()
+{
+    CatalogueGenerator::Recipe recipe;
+    recipe.entries = {314, 246, 58, 172}; // Dravé, Plomé, Tusqué, Vantorel
+    recipe.authors = int(pseudonyms.size());
+    recipe.authorName = [](int rank) { return pseudonyms.at(rank); };
+    recipe.answer = [](const Category& category, QRandomGenerator& random) {
+        return pick(category.answerField == u"lieu" ? places : names, random);
+    };
+    // About one image address in twelve and one forum address in fifteen were never given.
+    recipe.url = [](const Category& category, const QString& ref, QRandomGenerator& random) {
+        return random.bounded(12) == 0 ? u"Non disponible"_s
+                                       : u"https://images.exemple.org/%1/%2.jpg"_s.arg(category.table, ref);
+    };
+    recipe.link = [](const Category& category, const QString& ref, QRandomGenerator& random) {
+        return random.bounded(15) == 0 ? u"Non disponible"_s
+                                       : u"https://forum.exemple.org/sorvane/%1/%2"_s.arg(category.table, ref);
+    };
+    recipe.otherCaseOneIn = 40;
+    recipe.registerAll = false; // the register grows with Dravé entries only
+    recipe.storedOutOfOrder = 6;
+    recipe.seed = 4302;
+    return recipe;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream err(stderr);
+    if (app.arguments().size() != 2) {
+        err << "Usage : mezor-demo DOSSIER\n";
+        return 2;
+    }
+    const QString folder = app.arguments().at(1);
+    if (!QDir().mkpath(folder)) {
+        err << "mezor-demo : le dossier " << folder << " ne peut pas être créé.\n";
+        return 1;
+    }
+    try {
+        CatalogueGenerator::generate(folder, demo(), "recherche-exemple.sh");
+    } catch (const std::exception& error) {
+        err << "mezor-demo : " << QString::fromLocal8Bit(error.what()) << '\n';
+        return 1;
+    }
+    return 0;
+}
