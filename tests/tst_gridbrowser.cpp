@@ -54,8 +54,7 @@ struct Scene {
     }
     void clickFirstRow()
     {
-        const QModelIndex index = tab->model()->index(0, 2);
-        tab->grid()->scrollTo(index);
+        const QModelIndex index = tab->model()->index(0, 2); // all three rows are shown
         QTest::mouseClick(tab->grid()->viewport(), Qt::LeftButton, {}, tab->grid()->visualRect(index).center());
     }
     bool lastRowShown() const
@@ -63,6 +62,17 @@ struct Scene {
         const QModelIndex last = tab->model()->index(tab->model()->rowCount() - 1, 0);
         return tab->grid()->viewport()->rect().contains(tab->grid()->visualRect(last));
     }
+};
+
+struct Click {
+    int category = 0;
+    QString option = {}; ///< the start of the option's control name; "Afficher" ticked
+    QString url = {};    ///< a path on the loopback server when it starts with '/'
+    QString sql = {};    ///< run once the window is open
+    QString opened = {}; ///< on the desktop
+    QString message = {};
+    bool showsLink = false; ///< the image window's forum box
+    QSize shown = {};       ///< the image window's picture
 };
 
 } // namespace
@@ -108,11 +118,12 @@ private slots:
 
     void scrollButtons()
     {
-        // What a button does follows its caption and place, not its name: Plomé's names are swapped.
+        // Plomé's names are swapped: "<<", above the grid, is bt_plomé_bas.
         Scene scene(Category::plomé(), Fixture::series(60));
         QVERIFY(scene.tab);
         auto* first = child<QAbstractButton>(scene.tab, u"bt_plomé_bas"_s);
         auto* last = child<QAbstractButton>(scene.tab, u"bt_plomé_haut"_s);
+        QVERIFY(first->mapToGlobal(QPoint()).y() < last->mapToGlobal(QPoint()).y());
         QTest::mouseClick(first, Qt::LeftButton);
         QCOMPARE(scene.tab->topGridRow(), 1);
         QVERIFY(!scene.lastRowShown());
@@ -127,51 +138,36 @@ private slots:
 
     void rowClick_data()
     {
-        QTest::addColumn<int>("category");
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<QString>("url"); // a path on the loopback server when it starts with '/'
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("opened");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<bool>("showsLink");
-        QTest::addColumn<QSize>("shown");
-
+        QTest::addColumn<Click>("click");
         const QString image = u"http://img.example/1.jpg"_s;
         const QString file = u"file:///etc/passwd"_s;
         const QString web = u"web_"_s;
-        const auto row = [](const char* name, int category, const QString& option, const QString& url,
-                            const QString& opened, const QString& message = {}, const QString& sql = {}) {
-            QTest::newRow(name) << category << option << url << sql << opened << message << false << QSize();
-        };
+        const QString window = u"win_"_s;
         // What to show is the rule's answer; here only its wiring.
-        row("unticked", 1, QString(), image, QString());
-        row("dravé, image on the web", 0, web, image, image);
-        row("tusqué, forum post", 2, u"sor_"_s, image, u"http://127.0.0.1/forum/1"_s);
-        row("local file", 0, web, file, QString(), BrowsingTexts::notWebAddress().arg(file));
+        QTest::newRow("dravé, image on the web") << Click{.category = 0, .option = web, .url = image, .opened = image};
+        QTest::newRow("tusqué, forum post")
+            << Click{.category = 2, .option = u"sor_"_s, .url = image, .opened = u"http://127.0.0.1/forum/1"_s};
+        QTest::newRow("local file") << Click{
+            .category = 0, .option = web, .url = file, .message = BrowsingTexts::notWebAddress().arg(file)};
         // The panel shows the grid's cells without addresses.
-        row("number no longer stored", 0, web, image, QString(), {}, u"DELETE FROM \"dravé\" WHERE ref = '001'"_s);
-        row("read failure", 3, web, image, {}, CatalogueTexts::readFailed(), u"ALTER TABLE titres RENAME TO perdu"_s);
-        // The image window, which shows the forum address for some series; one display goes all the way.
-        const auto window = [](const char* name, int category, bool showsLink, QSize shown = {}) {
-            QTest::newRow(name) << category << u"win_"_s << u"/404.jpg"_s << QString() << QString() << QString()
-                                << showsLink << shown;
-        };
-        window("dravé, window", 0, true);
-        window("tusqué, window", 2, true);
-        window("vantorel, window", 3, false);
-        QTest::newRow("plomé, window, shown") << 1 << u"win_"_s << u"/1.jpg"_s << QString() << QString() << QString()
-                                              << false << QSize(533, 400);
+        QTest::newRow("number no longer stored")
+            << Click{.category = 0, .option = web, .url = image, .sql = u"DELETE FROM \"dravé\" WHERE ref = '001'"_s};
+        QTest::newRow("read failure") << Click{.category = 3,
+                                               .option = web,
+                                               .url = image,
+                                               .sql = u"ALTER TABLE titres RENAME TO perdu"_s,
+                                               .message = CatalogueTexts::readFailed()};
+        // The image window shows the forum address for some series; one display goes all the way.
+        const QString missing = u"/404.jpg"_s;
+        QTest::newRow("dravé, window") << Click{.category = 0, .option = window, .url = missing, .showsLink = true};
+        QTest::newRow("tusqué, window") << Click{.category = 2, .option = window, .url = missing, .showsLink = true};
+        QTest::newRow("vantorel, window") << Click{.category = 3, .option = window, .url = missing};
+        QTest::newRow("plomé, window, shown")
+            << Click{.category = 1, .option = window, .url = u"/1.jpg"_s, .shown = {533, 400}};
     }
     void rowClick()
     {
-        QFETCH(int, category);
-        QFETCH(QString, option);
-        QFETCH(QString, url);
-        QFETCH(QString, sql);
-        QFETCH(QString, opened);
-        QFETCH(QString, message);
-        QFETCH(bool, showsLink);
-        QFETCH(QSize, shown);
+        QFETCH(Click, click);
         LoopbackServer server;
         QImage picture(800, 600, QImage::Format_RGB32);
         picture.fill(Qt::darkMagenta);
@@ -179,37 +175,36 @@ private slots:
         QVERIFY(jpeg.open(QIODevice::WriteOnly) && picture.save(&jpeg, "JPEG"));
         server.serveBody("/1.jpg", jpeg.data());
         QList<PuzzleEntry> entries = Fixture::series(3);
-        entries[0].url = url.startsWith(u'/') ? server.url(url.toUtf8()) : url;
-        Scene scene(Category::all().at(category), entries, option);
+        entries[0].url = click.url.startsWith(u'/') ? server.url(click.url.toUtf8()) : click.url;
+        Scene scene(Category::all().at(click.category), entries, click.option);
         QVERIFY(scene.tab);
-        if (!sql.isEmpty()) {
-            scene.fixture.sql(sql);
+        if (!click.sql.isEmpty()) {
+            scene.fixture.sql(click.sql);
             entries[0].url = entries[0].link = QString();
         }
 
         scene.clickFirstRow();
         QCOMPARE(scene.tab->panel(), entries.at(0));
-        QCOMPARE(scene.fixture.desktop.opened, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(opened)});
-        message.replace(u"%1"_s, scene.fixture.folder().database());
+        QCOMPARE(scene.fixture.desktop.opened,
+                 click.opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(click.opened)});
+        const QString message = QString(click.message).replace(u"%1"_s, scene.fixture.folder().database());
         QCOMPARE(scene.fixture.messenger.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         QPointer<ImageWindow> image = scene.window->findChild<ImageWindow*>(u"Form_img"_s);
-        QCOMPARE(scene.window->isVisible(), option != u"win_");
-        if (option != u"win_") {
+        QCOMPARE(scene.window->isVisible(), click.option != u"win_");
+        if (click.option != u"win_") {
             QVERIFY(!image);
             return;
         }
         QVERIFY(image && image->isVisible());
-        QStringList boxes;
-        for (const char* name : {"lbl_ref", "lbl_nom", "txt_lien", "txt_lien_sor"}) {
-            boxes.append(child<QWidget>(image, QString::fromLatin1(name))->property("text").toString());
-        }
         const PuzzleEntry& entry = entries.at(0);
-        QCOMPARE(boxes, QStringList({entry.ref, entry.answer, entry.url, showsLink ? entry.link : QString()}));
+        QCOMPARE(child<QWidget>(image, u"txt_lien"_s)->property("text").toString(), entry.url);
+        QCOMPARE(child<QWidget>(image, u"txt_lien_sor"_s)->property("text").toString(),
+                 click.showsLink ? entry.link : QString());
         // The program's own settings and converter; the forum page is the referrer even where it is not shown.
         QSignalSpy ended(image, &ImageWindow::displayEnded);
         QVERIFY(ended.wait(5000));
         const QPixmap pixmap = child<QLabel>(image, u"Picture1"_s)->pixmap();
-        QCOMPARE(pixmap.isNull() ? QSize() : pixmap.size(), shown);
+        QCOMPARE(pixmap.isNull() ? QSize() : pixmap.size(), click.shown);
         QCOMPARE(server.requests.size(), 1);
         QCOMPARE(server.requests.first().headers.value("referer"), entry.link.toUtf8());
 

@@ -153,8 +153,8 @@ private slots:
             const QWidget* control = child<QWidget>(window, QString::fromLatin1(name));
             texts.append(control ? control->property("text").toString() : u"(missing)"_s);
         }
-        QCOMPARE(texts, QStringList({u"Ref : "_s, u"Nom :"_s, u"Lien Sorvane"_s, u"042"_s, u"Tour Eiffel"_s,
-                                     address, forumPost}));
+        QCOMPARE(texts, QStringList({u"Ref : "_s, u"Nom :"_s, u"Lien Sorvane"_s, u"042"_s, u"Tour Eiffel"_s, address,
+                                     forumPost}));
         QCOMPARE(window->windowTitle(), u"DPT - Image"_s);
         QVERIFY(child<QWidget>(window, u"bt_lien"_s)->isHidden());
     }
