@@ -152,11 +152,10 @@ private slots:
         // The panel shows the grid's cells without addresses.
         QTest::newRow("number no longer stored")
             << Click{.category = 0, .option = web, .url = image, .sql = u"DELETE FROM \"dravé\" WHERE ref = '001'"_s};
-        QTest::newRow("read failure") << Click{.category = 3,
-                                               .option = web,
-                                               .url = image,
-                                               .sql = u"ALTER TABLE titres RENAME TO perdu"_s,
-                                               .message = CatalogueTexts::readFailed()};
+        const QString lost = u"ALTER TABLE titres RENAME TO perdu"_s;
+        const QString noRead = CatalogueTexts::readFailed();
+        QTest::newRow("read failure") << Click{
+            .category = 3, .option = web, .url = image, .sql = lost, .message = noRead};
         // The image window shows the forum address for some series; one display goes all the way.
         const QString missing = u"/404.jpg"_s;
         QTest::newRow("dravé, window") << Click{.category = 0, .option = window, .url = missing, .showsLink = true};
