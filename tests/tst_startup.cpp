@@ -6,10 +6,17 @@
 
 #include <QAbstractItemModelTester>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -17,133 +24,84 @@ class TestStartup : public QObject {
     Q_OBJECT
 
 private slots:
-    void initialControls_data();
-    void initialControls();
-    void tabsInOrder();
-    void gridsAreFilled();
+    void openedWindow();
     void loadingRunsNoTabChange();
     void gridModelIsSound();
+    void chosenFolder_data();
+    void chosenFolder();
 };
 
 namespace {
 
-QStringList column(const GridModel* model, int column)
+QStringList numbers(const GridModel* model)
 {
     QStringList cells;
-    for (int row = 0; row < model->rowCount(); ++row) {
-        cells.append(model->cell(row, column));
+    for (const QStringList& row : model->rows()) {
+        cells.append(row.first());
     }
     return cells;
 }
 
-QStringList items(const QComboBox* box)
-{
-    QStringList names;
-    for (int i = 0; i < box->count(); ++i) {
-        names.append(box->itemText(i));
-    }
-    return names;
-}
-
 } // namespace
 
-void TestStartup::initialControls_data()
+void TestStartup::openedWindow()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("checked");
-    QTest::addColumn<bool>("hidden");
-    const auto row = [](const QString& name, const QString& text, bool checked = false, bool hidden = false) {
-        QTest::newRow(name.toUtf8().constData()) << name << text << checked << hidden;
-    };
-    for (const Category& c : Category::all()) {
-        row(c.name(u"chk_img_"), u"Afficher"_s);
-        row(c.name(u"win_"), u"Img fenêtre"_s, true);
-        row(c.name(u"web_"), u"Img WEB"_s);
-        row(c.name(u"sor_"), u"Sorvane"_s);
-        row(c.name(u"bt_add_"), u"Ajouter"_s);
-        row(c.name(u"bt_maj_"), u"MAJ"_s);
-        row(c.firstRowsButton, u"<<"_s);
-        row(c.lastRowsButton, u">>"_s);
-        row(c.panelLabels.at(1), c.answerLabel);
-        row(c.panelLabels.at(4), u"Lien Sorvane"_s);
-        row(c.searchOption, c.caption);
-        row(c.name(u"no_"), QString());
-        row(c.name(u"url_", u"_sor"), QString());
-    }
-    row(u"last_sel"_s, u"0"_s, false, true);
-    row(u"cherche"_s, QString());
-    row(u"bt_search"_s, u"GO !"_s);
-    row(u"bt_last"_s, u"Vérifier les MAJ"_s);
-    row(u"nb_trouvé"_s, u"0 élément trouvé."_s);
-    row(u"pus"_s, u"Command1"_s, false, true);
-    row(u"Check1"_s, u"Afficher"_s, false, true);
-    row(u"Label20"_s, u"Vantorel"_s);
-}
-
-void TestStartup::initialControls()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QFETCH(bool, checked);
-    QFETCH(bool, hidden);
+    // Forty entries stored from the last number down; Dravé's authors: 14 times "bob", 26 times "Zoé".
+    QList<PuzzleEntry> stored = Fixture::series(40, {u"bob"_s, u"Zoé"_s, u"Zoé"_s});
+    std::reverse(stored.begin(), stored.end());
     Fixture fixture;
+    fixture.insert(Category::dravé(), stored);
+    fixture.insert(Category::vantorel(), stored);
     auto window = fixture.openWindow();
     QVERIFY(window);
     window->show();
-    QWidget* widget = window->findChild<QWidget*>(name);
-    QVERIFY2(widget, qPrintable(name));
-    // Buttons, boxes and labels all carry their caption or content as "text".
-    QVERIFY(widget->property("text").isValid());
-    QCOMPARE(widget->property("text").toString(), text);
-    QCOMPARE(widget->property("checked").toBool(), checked);
-    QCOMPARE(widget->isHidden(), hidden);
-}
 
-void TestStartup::tabsInOrder()
-{
-    Fixture fixture;
-    auto window = fixture.openWindow();
-    QVERIFY(window);
-    QCOMPARE(window->objectName(), u"Form1"_s);
-    QCOMPARE(window->windowTitle(), u"Dravé - Plomé - Tusqué - Vantorel - 4.3.2"_s);
-    auto* tabs = child<QTabWidget>(window.get(), u"onglet"_s);
-    QVERIFY(tabs);
+    // The controls as the keeper first sees them.
     QStringList captions;
-    for (int i = 0; i < tabs->count(); ++i) {
-        captions.append(tabs->tabText(i));
+    for (int i = 0; i < window->tabs()->count(); ++i) {
+        captions.append(window->tabs()->tabText(i));
     }
     QCOMPARE(captions, (QStringList{u"Dravé"_s, u"Plomé"_s, u"Tusqué"_s, u"Recherche"_s, u"Stats"_s, u"Vantorel"_s}));
-    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(window->tabs()->currentIndex(), 0);
+    QCOMPARE(child<QTabWidget>(window.get(), u"onglet"_s), window->tabs());
+    QCOMPARE(window->objectName(), u"Form1"_s);
+    QCOMPARE(window->windowTitle(), u"Dravé - Plomé - Tusqué - Vantorel - 4.3.2"_s);
+    QVERIFY(child<QLabel>(window.get(), u"Label20"_s));
     QCOMPARE(window->searchTab()->options()->checkedButton(), nullptr);
-}
+    QCOMPARE(window->lastSelection()->text(), u"0"_s);
+    for (const Category& c : Category::all()) {
+        const auto* inWindow = child<QRadioButton>(window.get(), c.name(u"win_"));
+        const auto* showImage = child<QCheckBox>(window.get(), c.name(u"chk_img_"));
+        QVERIFY2(inWindow && inWindow->isChecked() && showImage && !showImage->isChecked(), qPrintable(c.caption));
+        // The answer and forum labels of the edit panel, which no other test reaches by name.
+        QVERIFY(child<QLabel>(window.get(), c.panelLabels.at(1)) && child<QLabel>(window.get(), c.panelLabels.at(4)));
+    }
+    for (const QString& name : {u"last_sel"_s, u"nb_founded"_s, u"pus"_s, u"Check1"_s, u"List2"_s}) {
+        const auto* hidden = child<QWidget>(window.get(), name);
+        QVERIFY2(hidden && hidden->isHidden(), qPrintable(name));
+    }
 
-void TestStartup::gridsAreFilled()
-{
-    Fixture fixture;
-    fixture.insert(Category::dravé(), Fixture::series(3, {u"bob"_s, u"Zoé"_s, u"Zoé"_s}));
-    QList<PuzzleEntry> stored = Fixture::series(4, {u"Max "_s});
-    std::swap(stored[0], stored[2]);
-    fixture.insert(Category::vantorel(), stored);
-    fixture.insert(Category::plomé(), {stored.at(1), stored.at(0)});
-    auto window = fixture.openWindow();
-    QVERIFY(window);
-
-    const GridModel* dravé = window->categoryTab(Category::dravé())->model();
-    QCOMPARE(dravé->gridRowCount(), 4);
-    QCOMPARE(column(dravé, 0), (QStringList{u"001"_s, u"002"_s, u"003"_s}));
-    QCOMPARE(dravé->row(1), (QStringList{u"002"_s, u"Réponse 2"_s, u"Zoé"_s}));
-    QCOMPARE(dravé->headers(), (QStringList{u" N°"_s, u" Nom"_s, u" Auteur"_s}));
-    // Vantorel keeps the table's stored order; the other series come in number order.
-    QCOMPARE(column(window->categoryTab(Category::vantorel())->model(), 0),
-             (QStringList{u"003"_s, u"002"_s, u"001"_s, u"004"_s}));
-    QCOMPARE(column(window->categoryTab(Category::plomé())->model(), 0), (QStringList{u"002"_s, u"003"_s}));
-    // Each category lists its own authors, trimmed; the edit text starts empty.
-    QCOMPARE(items(window->categoryTab(Category::dravé())->authorBox()), (QStringList{u"Zoé"_s, u"bob"_s}));
-    QCOMPARE(items(window->categoryTab(Category::vantorel())->authorBox()), QStringList{u"Max"_s});
-    QCOMPARE(window->categoryTab(Category::dravé())->authorBox()->currentText(), QString());
+    // Vantorel keeps the table's stored order; the other series come in number order, the last entry at the top.
+    QStringList refs;
+    for (const PuzzleEntry& entry : stored) {
+        refs.append(entry.ref);
+    }
+    QCOMPARE(numbers(window->categoryTab(Category::vantorel())->model()), refs);
+    std::reverse(refs.begin(), refs.end());
+    const CategoryTab* dravé = window->categoryTab(Category::dravé());
+    QCOMPARE(numbers(dravé->model()), refs);
+    QCOMPARE(dravé->model()->headers(), (QStringList{u" N°"_s, u" Nom"_s, u" Auteur"_s}));
+    QCOMPARE(dravé->model()->row(1), (QStringList{u"002"_s, u"Réponse 2"_s, u"Zoé"_s}));
+    // Known fault: the fill scrolls before the grid has its size, so the grid opens on its first rows.
+    QEXPECT_FAIL("", "the start-up scroll to the last entry is lost", Continue);
+    QVERIFY(dravé->topGridRow() > 1);
+    // Each series lists its own authors (in AuthorList's order); the edit text starts empty.
+    QCOMPARE(dravé->authorBox()->count(), 2);
+    QCOMPARE(dravé->authorBox()->itemText(0), u"Zoé"_s);
+    QCOMPARE(dravé->authorBox()->itemText(1), u"bob"_s);
+    QCOMPARE(dravé->authorBox()->currentText(), QString());
     // An empty series leaves only the header row.
-    CategoryTab* empty = window->categoryTab(Category::tusqué());
+    const CategoryTab* empty = window->categoryTab(Category::tusqué());
     QCOMPARE(empty->model()->gridRowCount(), 1);
     QCOMPARE(empty->topGridRow(), 0);
     QCOMPARE(empty->authorBox()->count(), 0);
@@ -179,6 +137,28 @@ void TestStartup::gridModelIsSound()
     QCOMPARE(model.findRow(0, u"3"_s), -1);
     model.setRows({});
     QCOMPARE(model.gridRowCount(), 1);
+}
+
+void TestStartup::chosenFolder_data()
+{
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<bool>("programHasCatalogue");
+    QTest::addColumn<QString>("chosen"); // "program": the program's folder
+    QTest::newRow("command line first") << u"/ailleurs"_s << true << u"/ailleurs"_s;
+    QTest::newRow("program folder with a catalogue") << QString() << true << u"program"_s;
+    QTest::newRow("else the data folder") << QString() << false << u"/données"_s;
+}
+
+void TestStartup::chosenFolder()
+{
+    QFETCH(QString, commandLine);
+    QFETCH(bool, programHasCatalogue);
+    QFETCH(QString, chosen);
+    QTemporaryDir program;
+    QFile catalogue(CatalogueFolder(program.path()).database());
+    QVERIFY(!programHasCatalogue || catalogue.open(QIODevice::WriteOnly));
+    QCOMPARE(CatalogueFolder::choose(commandLine, program.path(), u"/données"_s),
+             chosen == u"program" ? program.path() : chosen);
 }
 
 QTEST_MAIN(TestStartup)
