@@ -21,7 +21,6 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     if (argc != 2) {
-        std::fputs("usage: mezor-crash-child FOLDER\n", stderr);
         return 1;
     }
     const CatalogueFolder folder(QApplication::arguments().at(1));

@@ -7,13 +7,10 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
-
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -33,16 +30,16 @@ constexpr int budgetMs = 60'000;
 // to the number of entries found.
 void checkCatalogue(const QString& path, int reported, int& stored)
 {
-    // Opened as the program opens it (throws when it cannot be), which rolls back a transaction that the kill cut
-    // short. From then on the file alone is the catalogue (a journal left beside it was never used): the keeper may
-    // copy just that file. Everything below is read from such a copy.
+    // Opened as the program opens it, which rolls back a transaction that the kill cut short. From then on the file
+    // alone is the catalogue (a journal left beside it was never used): the keeper may copy just that file.
+    // Everything below is read from such a copy.
     const Catalogue reopened(path);
     QVERIFY(!QFileInfo::exists(path + u"-wal"_s));
     QTemporaryDir elsewhere;
     QVERIFY(QFile::copy(path, elsewhere.filePath(u"copie.db"_s)));
     const Catalogue copy(elsewhere.filePath(u"copie.db"_s));
     QSqlQuery check(copy.database());
-    QVERIFY2(check.exec(u"PRAGMA integrity_check"_s) && check.next(), qPrintable(check.lastError().text()));
+    QVERIFY(check.exec(u"PRAGMA integrity_check"_s) && check.next());
     QCOMPARE(check.value(0).toString(), u"ok"_s);
     // A kill cannot tell a commit on the disk from one in the system's cache: that rests on these settings.
     QVERIFY(check.exec(u"PRAGMA synchronous"_s) && check.next() && check.value(0).toInt() == 2); // FULL
@@ -54,7 +51,7 @@ void checkCatalogue(const QString& path, int reported, int& stored)
     QVERIFY2(stored == reported || stored == reported + 1,
              qPrintable(u"%1 stored, %2 reported"_s.arg(stored).arg(reported)));
     // Numbers from 001 without a gap, each with exactly what was typed; an author is registered in the same
-    // transaction as the entry that brought it: no more, no fewer.
+    // transaction as the entry that brought it (once, whatever the letter case): no more, no fewer.
     QStringList authors;
     for (int n = 1; n <= stored; ++n) {
         PuzzleEntry typed = CrashSeries::typed(n);
@@ -62,8 +59,7 @@ void checkCatalogue(const QString& path, int reported, int& stored)
             typed.url = typed.link = u"Non disponible"_s;
         }
         QCOMPARE(entries.at(n - 1), typed);
-        if (std::none_of(authors.begin(), authors.end(),
-                         [&](const QString& a) { return sameAuthor(a, typed.author); })) {
+        if (!authors.contains(typed.author, Qt::CaseInsensitive)) {
             authors.append(typed.author);
         }
     }
@@ -94,8 +90,7 @@ void TestCrash::killedWhileAddingLosesNothing()
     int reported = 0;
     int hotJournals = 0;
     for (int round = 1, performed = 0; performed < kills; ++round) {
-        QVERIFY2(!deadline.hasExpired(),
-                 qPrintable(u"%1 s bound reached after %2 kills"_s.arg(budgetMs / 1000).arg(performed)));
+        QVERIFY2(!deadline.hasExpired(), qPrintable(u"time bound reached after %1 kills"_s.arg(performed)));
         QProcess child;
         child.start(QStringLiteral(MEZOR_CRASH_CHILD), {fixture->folder().path()});
         while (!child.canReadLine() && child.state() != QProcess::NotRunning && !deadline.hasExpired()) {
@@ -125,11 +120,7 @@ void TestCrash::killedWhileAddingLosesNothing()
         // A journal with content beside the file means that the kill came inside a write transaction.
         hotJournals += QFileInfo(fixture->folder().database() + u"-journal"_s).size() > 0 ? 1 : 0;
         int stored = 0;
-        try {
-            checkCatalogue(fixture->folder().database(), reported, stored);
-        } catch (const std::exception& error) {
-            QTest::qFail(error.what(), __FILE__, __LINE__);
-        }
+        QVERIFY_THROWS_NO_EXCEPTION(checkCatalogue(fixture->folder().database(), reported, stored));
         if (QTest::currentTestFailed()) {
             qInfo("failed in round %d, killed %d ms after the first report", round, delay);
             return;
