@@ -103,6 +103,7 @@ void TestComparison::comparesOneWindowAtATime()
         }
     }
     QCOMPARE(shown->windowTitle(), u"Liste des numéros — err"_s);
+    QCOMPARE(ComparisonWindow::missingTip({17, 14}), u"Manquent : 015 à 017"_s);
 
     // While the window is open a click does nothing.
     check->click();
