@@ -14,7 +14,6 @@
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
-using Icon = Messenger::Icon;
 
 char* toString(const PuzzleEntry& entry)
 {
@@ -192,7 +191,7 @@ void TestEntryEditing::changesNothing()
     click();
 
     QCOMPARE(fixture.messenger.texts(), QStringList{failure ? message.arg(path) : message});
-    QCOMPARE(fixture.messenger.shown.first().icon, failure ? Icon::Critical : Icon::Warning);
+    QCOMPARE(fixture.messenger.shown.first().icon, failure ? Messenger::Icon::Critical : Messenger::Icon::Warning);
     QCOMPARE(fixture.messenger.shown.first().detail.isEmpty(), !failure);
     // The add refused for a number stored behind the grid has already filled the empty addresses.
     const bool filled = cause == Cause::StoredBehind;
