@@ -1,8 +1,14 @@
+#include "app/Startup.h"
 #include "catalogue/AuthorList.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueBackup.h"
+#include "catalogue/CatalogueTexts.h"
 #include "catalogue/SettingsFile.h"
 #include "support/Fixture.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -13,56 +19,40 @@ class TestCatalogue : public QObject {
 private slots:
     void authorList_data();
     void authorList();
-    void programSetting_data();
-    void programSetting();
-    void decoding_data();
-    void decoding();
+    void settingsFile_data();
+    void settingsFile();
     void sortOrders_data();
     void sortOrders();
-    void appendAndRewriteRoundTrip();
+    void roundTripAndOtherConnections();
     void authorRegisterIgnoresCase_data();
     void authorRegisterIgnoresCase();
-    void changesByAnotherConnectionAreSeen();
+    void backupRotation_data();
+    void backupRotation();
+    void backupBeforeFirstWrite_data();
+    void backupBeforeFirstWrite();
 };
-
-namespace {
-
-QStringList repeated(const QString& name, int times)
-{
-    QStringList names;
-    for (int i = 0; i < times; ++i) {
-        names.append(name);
-    }
-    return names;
-}
-
-} // namespace
 
 void TestCatalogue::authorList_data()
 {
     QTest::addColumn<QStringList>("authors");
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("most entries first, equal counts in descending name order")
-        << (repeated(u"Alice"_s, 5) + repeated(u"Zoé"_s, 12) + repeated(u"bob"_s, 5))
+        << QStringList(5, u"Alice"_s) + QStringList(12, u"Zoé"_s) + QStringList(5, u"bob"_s)
         << QStringList{u"Zoé"_s, u"bob"_s, u"Alice"_s};
-    QTest::newRow("trailing spaces count under the trimmed name")
-        << QStringList{u"Léa"_s, u"Léa "_s, u"Léa"_s, u"Max"_s, u"Max"_s} << QStringList{u"Léa"_s, u"Max"_s};
-    QTest::newRow("letter case makes another author")
-        << QStringList{u"Léa"_s, u"léa"_s, u"Léa"_s} << QStringList{u"Léa"_s, u"léa"_s};
+    QTest::newRow("trailing spaces count under the trimmed name, letter case makes another author")
+        << QStringList{u"Léa"_s, u"Léa "_s, u"léa"_s, u"Léa"_s, u"Max"_s, u"Max"_s}
+        << QStringList{u"Léa"_s, u"Max"_s, u"léa"_s};
     QTest::newRow("accented names in French order, descending")
         << QStringList{u"Zacharie"_s, u"Élodie"_s, u"Fabien"_s} << QStringList{u"Zacharie"_s, u"Fabien"_s, u"Élodie"_s};
     QTest::newRow("no entry") << QStringList{} << QStringList{};
 
     // 29 slots, taken in order of first entry: Auteur30 and Auteur31 come too late, though Auteur31 posts most.
     QStringList authors;
-    QStringList kept{u"Auteur02"_s};
     for (int i = 1; i <= 31; ++i) {
-        authors.append(u"Auteur%1"_s.arg(i, 2, 10, QLatin1Char('0')));
-        if (i <= 29 && i != 2) {
-            kept.insert(1, authors.last());
-        }
+        authors.prepend(u"Auteur%1"_s.arg(i, 2, 10, QLatin1Char('0')));
     }
-    QTest::newRow("29 authors at most") << authors + repeated(u"Auteur31"_s, 5) + repeated(u"Auteur02"_s, 2) << kept;
+    QTest::newRow("29 authors at most") << authors.mid(2) + authors.first(2) + QStringList(5, authors.at(0))
+                                        << authors.mid(2);
 }
 
 void TestCatalogue::authorList()
@@ -71,97 +61,82 @@ void TestCatalogue::authorList()
     QFETCH(QStringList, expected);
     QList<PuzzleEntry> entries;
     for (const QString& author : authors) {
-        entries.append({QString(), QString(), author, QString(), QString()});
+        entries.append({{}, {}, author, {}, {}});
     }
     QCOMPARE(AuthorList::build(entries), expected);
 }
 
-void TestCatalogue::programSetting_data()
-{
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<bool>("found");
-    QTest::addColumn<QString>("setting");
-    QTest::newRow("lines before it are skipped")
-        << QStringList{u"[x]"_s, u"autre=1"_s, u"programme=cherche.exe"_s} << true << u"cherche.exe"_s;
-    QTest::newRow("capital P does not count") << QStringList{u"Programme=a.exe"_s} << false << QString();
-    QTest::newRow("leading space does not count") << QStringList{u" programme=a.exe"_s} << false << QString();
-    QTest::newRow("empty setting") << QStringList{u"programme="_s} << true << QString();
-    QTest::newRow("space after the sign is kept") << QStringList{u"programme= a.exe "_s} << true << u" a.exe "_s;
-    QTest::newRow("first line wins") << QStringList{u"programme=un"_s, u"programme=deux"_s} << true << u"un"_s;
-    QTest::newRow("no line") << QStringList{} << false << QString();
-}
-
-void TestCatalogue::programSetting()
-{
-    QFETCH(QStringList, lines);
-    QFETCH(bool, found);
-    QFETCH(QString, setting);
-    QCOMPARE(SettingsFile::programSetting(lines), found ? std::optional<QString>(setting) : std::nullopt);
-}
-
-void TestCatalogue::decoding_data()
+void TestCatalogue::settingsFile_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("lines");
-    QTest::newRow("UTF-8, CRLF") << QByteArray("programme=r\xc3\xa9\r\nb\r\n")
-                                 << QStringList{u"programme=ré"_s, u"b"_s};
-    QTest::newRow("Windows-1252, CR only")
-        << QByteArray("programme=r\xe9\rsuite \x80\r") << QStringList{u"programme=ré"_s, u"suite €"_s};
-    QTest::newRow("LF only, last line unterminated") << QByteArray("a\nb") << QStringList{u"a"_s, u"b"_s};
-    QTest::newRow("empty lines are kept") << QByteArray("a\r\n\r\nb\r\n") << QStringList{u"a"_s, QString(), u"b"_s};
-    QTest::newRow("UTF-8 mark dropped") << QByteArray("\xef\xbb\xbfprogramme=x") << QStringList{u"programme=x"_s};
+    QTest::addColumn<std::optional<QString>>("setting");
+    QTest::newRow("UTF-8, CRLF; the first exact key wins, spaces kept")
+        << QByteArray("Programme=a\r\n programme=b\r\nautre=1\r\nprogramme= r\xc3\xa9 \r\nprogramme=c\r\n")
+        << QStringList{u"Programme=a"_s, u" programme=b"_s, u"autre=1"_s, u"programme= ré "_s, u"programme=c"_s}
+        << std::optional(u" ré "_s);
+    QTest::newRow("Windows-1252, CR only") << QByteArray("programme=r\xe9\rsuite \x80\r")
+                                           << QStringList{u"programme=ré"_s, u"suite €"_s} << std::optional(u"ré"_s);
+    QTest::newRow("LF only, last line unterminated, empty setting")
+        << QByteArray("a\nprogramme=") << QStringList{u"a"_s, u"programme="_s} << std::optional(QString());
+    QTest::newRow("empty lines are kept, no setting")
+        << QByteArray("a\r\n\r\nb\r\n") << QStringList{u"a"_s, QString(), u"b"_s} << std::optional<QString>();
+    QTest::newRow("UTF-8 mark dropped") << QByteArray("\xef\xbb\xbfprogramme=x") << QStringList{u"programme=x"_s}
+                                        << std::optional(u"x"_s);
 }
 
-void TestCatalogue::decoding()
+void TestCatalogue::settingsFile()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, lines);
+    QFETCH(std::optional<QString>, setting);
     QCOMPARE(SettingsFile::splitLines(SettingsFile::decode(bytes)), lines);
+    QCOMPARE(SettingsFile::programSetting(lines), setting);
 }
 
 void TestCatalogue::sortOrders_data()
 {
-    QTest::addColumn<int>("order");
+    QTest::addColumn<EntryOrder>("order");
     QTest::addColumn<QStringList>("refs");
-    QTest::newRow("stored") << int(EntryOrder::Stored) << QStringList{u"003"_s, u"001"_s, u"004"_s, u"002"_s};
-    QTest::newRow("by number") << int(EntryOrder::ByNumber) << QStringList{u"001"_s, u"002"_s, u"003"_s, u"004"_s};
+    QTest::newRow("stored") << EntryOrder::Stored << QStringList{u"003"_s, u"001"_s, u"004"_s, u"002"_s};
+    QTest::newRow("by number") << EntryOrder::ByNumber << QStringList{u"001"_s, u"002"_s, u"003"_s, u"004"_s};
     // French order without regard to case: "éclair" between "Eau" and "Zèbre", not after "Zèbre".
-    QTest::newRow("by answer") << int(EntryOrder::ByAnswer) << QStringList{u"004"_s, u"002"_s, u"001"_s, u"003"_s};
+    QTest::newRow("by answer") << EntryOrder::ByAnswer << QStringList{u"004"_s, u"002"_s, u"001"_s, u"003"_s};
     // Equal authors keep number order.
-    QTest::newRow("by author") << int(EntryOrder::ByAuthor) << QStringList{u"002"_s, u"004"_s, u"001"_s, u"003"_s};
+    QTest::newRow("by author") << EntryOrder::ByAuthor << QStringList{u"002"_s, u"004"_s, u"001"_s, u"003"_s};
 }
 
 void TestCatalogue::sortOrders()
 {
-    QFETCH(int, order);
+    QFETCH(EntryOrder, order);
     QFETCH(QStringList, refs);
     Fixture fixture;
     fixture.insert(Category::tusqué(), {{u"003"_s, u"Zèbre"_s, u"zoé"_s, {}, {}},
                                         {u"001"_s, u"éclair"_s, u"Zoé"_s, {}, {}},
                                         {u"004"_s, u"abricot"_s, u"alice"_s, {}, {}},
                                         {u"002"_s, u"Eau"_s, u"Alice"_s, {}, {}}});
-    Catalogue catalogue(fixture.folder().database());
     QStringList result;
-    for (const PuzzleEntry& entry : catalogue.entries(Category::tusqué(), EntryOrder(order))) {
+    for (const PuzzleEntry& entry : Catalogue(fixture.folder().database()).entries(Category::tusqué(), order)) {
         result.append(entry.ref);
     }
     QCOMPARE(result, refs);
 }
 
-void TestCatalogue::appendAndRewriteRoundTrip()
+void TestCatalogue::roundTripAndOtherConnections()
 {
     Fixture fixture;
     // A stray `nom` column in plomé must never be read or written.
     fixture.sql(u"ALTER TABLE \"plomé\" ADD COLUMN nom TEXT NOT NULL DEFAULT 'faux'"_s);
+    fixture.insert(Category::dravé(), Fixture::series(2));
     Catalogue catalogue(fixture.folder().database());
     const PuzzleEntry entry{u"001"_s, u"  L'Été ; DROP TABLE \"dravé\" --  "_s, u"Zoé"_s, u"Non disponible"_s,
                             u"http://x/?a=1&b=%"_s};
+    QCOMPARE(catalogue.count(Category::plomé()), 0);
     QCOMPARE(catalogue.append(Category::plomé(), entry), Catalogue::AppendResult::Added);
     QCOMPARE(catalogue.append(Category::plomé(), entry), Catalogue::AppendResult::AlreadyExists);
     QCOMPARE(catalogue.entry(Category::plomé(), u"001"_s), std::optional<PuzzleEntry>(entry));
+    // Our own writes are seen at once.
     QCOMPARE(catalogue.count(Category::plomé()), 1);
-    QCOMPARE(catalogue.count(Category::dravé()), 0);
-
     PuzzleEntry changed = entry;
     changed.answer = u"Nîmes"_s;
     QVERIFY(catalogue.rewrite(Category::plomé(), u"001"_s, changed));
@@ -169,50 +144,111 @@ void TestCatalogue::appendAndRewriteRoundTrip()
     QCOMPARE(catalogue.entries(Category::plomé(), EntryOrder::ByAnswer), QList<PuzzleEntry>{changed});
     // Only the Dravé series feeds the register.
     QVERIFY(catalogue.authors().isEmpty());
+
+    // Another program writes to the file: the next reads must not answer from what was read before.
+    QCOMPARE(catalogue.count(Category::dravé()), 2);
+    fixture.insert(Category::dravé(), {Fixture::series(3).at(2)});
+    fixture.registerAuthors({u"Max"_s});
+    QCOMPARE(catalogue.entries(Category::dravé(), EntryOrder::ByNumber), Fixture::series(3));
+    QVERIFY(catalogue.isAuthorRegistered(u"MAX"_s));
 }
 
 void TestCatalogue::authorRegisterIgnoresCase_data()
 {
-    QTest::addColumn<QString>("registered");
-    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("typed"); // the register holds Léa
     QTest::addColumn<bool>("known");
-    QTest::newRow("same") << u"Léa"_s << u"Léa"_s << true;
-    QTest::newRow("capitals with accent") << u"Léa"_s << u"LÉA"_s << true;
-    QTest::newRow("small letters") << u"ÉLODIE"_s << u"élodie"_s << true;
-    QTest::newRow("accent is not case") << u"Léa"_s << u"Lea"_s << false;
-    QTest::newRow("spaces count") << u"Léa"_s << u"Léa "_s << false;
+    QTest::newRow("capitals with accent") << u"LÉA"_s << true;
+    QTest::newRow("accent is not case") << u"Lea"_s << false;
+    QTest::newRow("spaces count") << u"Léa "_s << false;
 }
 
 void TestCatalogue::authorRegisterIgnoresCase()
 {
-    QFETCH(QString, registered);
     QFETCH(QString, typed);
     QFETCH(bool, known);
     Fixture fixture;
-    fixture.registerAuthors({registered});
+    fixture.registerAuthors({u"Léa"_s});
     Catalogue catalogue(fixture.folder().database());
     QCOMPARE(catalogue.isAuthorRegistered(typed), known);
     catalogue.append(Category::dravé(), {u"001"_s, u"x"_s, typed, {}, {}});
     QCOMPARE(catalogue.authors().size(), known ? 1 : 2);
 }
 
-void TestCatalogue::changesByAnotherConnectionAreSeen()
+void TestCatalogue::backupRotation_data()
 {
+    QTest::addColumn<int>("taken");
+    QTest::addColumn<int>("daysApart");
+    QTest::addColumn<QString>("newest");
+
+    // From 2026-12-25, so that a run across the year's end must sort by date rather than by day number.
+    QTest::newRow("one") << 1 << 1 << u"Mézor-2026-12-25_09-05-07.db"_s;
+    QTest::newRow("exactly ten") << 10 << 1 << u"Mézor-2027-01-03_09-05-07.db"_s;
+    QTest::newRow("eleven") << 11 << 1 << u"Mézor-2027-01-04_09-05-07.db"_s;
+    // Copies of one second are numbered from _02, and rotate as copies of different seconds do.
+    QTest::newRow("eleven in the same second") << 11 << 0 << u"Mézor-2026-12-25_09-05-07_11.db"_s;
+}
+
+void TestCatalogue::backupRotation()
+{
+    QFETCH(int, taken);
+    QFETCH(int, daysApart);
+    QFETCH(QString, newest);
     Fixture fixture;
-    fixture.insert(Category::dravé(), Fixture::series(2));
-    fixture.registerAuthors({u"Léa"_s});
     Catalogue catalogue(fixture.folder().database());
+    const CatalogueBackup backup(fixture.folder().backups());
+    // A file of the keeper's own in the folder is never part of the rotation.
+    QVERIFY(QDir().mkpath(fixture.folder().backups()));
+    const QString foreign = fixture.folder().backups() + u"/Mézor-à garder.db"_s;
+    QVERIFY(QFile(foreign).open(QIODevice::WriteOnly));
+
+    QStringList made;
+    for (int n = 0; n < taken; ++n) {
+        made.append(backup.take(catalogue, QDateTime(QDate(2026, 12, 25), QTime(9, 5, 7)).addDays(n * daysApart)));
+    }
+    QCOMPARE(QFileInfo(made.last()).fileName(), newest);
+    QCOMPARE(backup.copies(catalogue), made.mid(std::max(0, taken - 10))); // the ten newest
+    QVERIFY(QFileInfo::exists(foreign));
+}
+
+void TestCatalogue::backupBeforeFirstWrite_data()
+{
+    QTest::addColumn<bool>("blocked");
+    QTest::newRow("copy made") << false;
+    // A file where the folder should be: the copy cannot be made, even for root.
+    QTest::newRow("folder blocked by a file") << true;
+}
+
+void TestCatalogue::backupBeforeFirstWrite()
+{
+    QFETCH(bool, blocked);
+    Fixture fixture;
+    fixture.insert(Category::dravé(), Fixture::series(1));
+    const QString folder = fixture.folder().backups();
+    QVERIFY(!blocked || QFile(folder).open(QIODevice::WriteOnly));
+    // Start-up wires the backup as the program does.
+    std::optional<LoadedCatalogue> loaded = Startup::open(fixture.folder(), fixture.messenger);
+    QVERIFY(loaded);
+    Catalogue& catalogue = *loaded->catalogue;
+    catalogue.entries(Category::dravé(), EntryOrder::ByNumber);
+    QVERIFY(CatalogueBackup(folder).copies(catalogue).isEmpty()); // opening and reading write nothing
+
+    QCOMPARE(catalogue.append(Category::dravé(), Fixture::series(2).at(1)), Catalogue::AppendResult::Added);
+    QVERIFY(catalogue.rewrite(Category::dravé(), u"002"_s, Fixture::series(2).at(1)));
     QCOMPARE(catalogue.count(Category::dravé()), 2);
-    QCOMPARE(catalogue.authors().size(), 1);
-    // Another program writes to the file: the next reads must not answer from what was read before.
-    fixture.insert(Category::dravé(), {Fixture::series(3).at(2)});
-    fixture.registerAuthors({u"Max"_s});
-    QCOMPARE(catalogue.count(Category::dravé()), 3);
-    QCOMPARE(catalogue.entries(Category::dravé(), EntryOrder::ByNumber), Fixture::series(3));
-    QVERIFY(catalogue.isAuthorRegistered(u"MAX"_s));
-    // And our own writes are seen at once.
-    catalogue.append(Category::dravé(), Fixture::series(4).at(3));
-    QCOMPARE(catalogue.entries(Category::dravé(), EntryOrder::Stored).size(), 4);
+    const QList<FakeMessenger::Shown>& shown = fixture.messenger.shown;
+    if (blocked) {
+        // Told once, with the folder named; the writes went on.
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.first().icon, Messenger::Icon::Warning);
+        QCOMPARE(shown.first().text, CatalogueTexts::backupFailed().arg(QDir::toNativeSeparators(folder)));
+        QVERIFY(!shown.first().detail.isEmpty());
+        return;
+    }
+    QVERIFY(shown.isEmpty());
+    // One copy for both writes, which opens as a catalogue holding what was there before the first write.
+    const QStringList copies = CatalogueBackup(folder).copies(catalogue);
+    QCOMPARE(copies.size(), 1);
+    QCOMPARE(Catalogue(copies.first()).entries(Category::dravé(), EntryOrder::Stored), Fixture::series(1));
 }
 
 QTEST_MAIN(TestCatalogue)

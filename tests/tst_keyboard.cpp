@@ -59,7 +59,6 @@ void TestKeyboard::keys_data()
     QTest::addColumn<QString>("message");
 
     const int none = Qt::NoModifier;
-    const QString search = u"Merci de spécifier où chercher."_s;
     const QString number = u"Numéro de dravé non numérique ou absent."_s;
     QTest::newRow("Tab leaves the grid") << 0 << u"dravé"_s << int(Qt::Key_Tab) << none << u""_s << 0 << u""_s << u""_s;
     QTest::newRow("Shift+Tab leaves the grid")
@@ -76,8 +75,6 @@ void TestKeyboard::keys_data()
         << 0 << u"bt_maj_dravé"_s << int(Qt::Key_Enter) << none << u"bt_maj_dravé"_s << 0 << u""_s << number;
     QTest::newRow("Tab walks the panel in reading order")
         << 0 << u"url_dravé_sor"_s << int(Qt::Key_Tab) << none << u"bt_add_dravé"_s << 0 << u""_s << u""_s;
-    QTest::newRow("Return presses GO !") << 3 << u"bt_search"_s << int(Qt::Key_Return) << none << u"bt_search"_s << 3
-                                         << u""_s << search;
     QTest::newRow("Enter on a hit picks it")
         << 3 << u"grille_search"_s << int(Qt::Key_Return) << none << u""_s << 0 << u""_s << u""_s;
 }

@@ -3,16 +3,16 @@
 // Usage: mezor-screenshot FOLDER OUTPUT_FOLDER
 
 #include "app/Startup.h"
-#include "ui/DesktopOpener.h"
 #include "catalogue/CatalogueFolder.h"
-#include "ui/ProgramStarter.h"
 #include "image/ImageWindow.h"
-#include "ui/SearchTab.h"
 #include "support/LoopbackServer.h"
 #include "support/StderrMessenger.h"
 #include "ui/CategoryTab.h"
+#include "ui/DesktopOpener.h"
 #include "ui/GridModel.h"
 #include "ui/MainWindow.h"
+#include "ui/ProgramStarter.h"
+#include "ui/SearchTab.h"
 #include "ui/UiTexts.h"
 
 #include <QApplication>
