@@ -5,6 +5,7 @@
 #include "catalogue/CatalogueTexts.h"
 #include "catalogue/SettingsFile.h"
 #include "support/Fixture.h"
+#include "ui/UiTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,6 +25,7 @@ private slots:
     void sortOrders_data();
     void sortOrders();
     void roundTripAndOtherConnections();
+    void fileOfAnotherTool();
     void authorRegisterIgnoresCase_data();
     void authorRegisterIgnoresCase();
     void backupRotation_data();
@@ -151,6 +153,32 @@ void TestCatalogue::roundTripAndOtherConnections()
     fixture.registerAuthors({u"Max"_s});
     QCOMPARE(catalogue.entries(Category::dravé(), EntryOrder::ByNumber), Fixture::series(3));
     QVERIFY(catalogue.isAuthorRegistered(u"MAX"_s));
+}
+
+void TestCatalogue::fileOfAnotherTool()
+{
+    // Numbers stored as integers, and no unique index: 2 is there twice.
+    Fixture fixture;
+    fixture.sql(u"DROP TABLE \"dravé\""_s);
+    fixture.sql(u"CREATE TABLE \"dravé\" (ref INTEGER, nom TEXT, auteur TEXT, url TEXT, lien TEXT)"_s);
+    fixture.sql(u"INSERT INTO \"dravé\" VALUES (10, 'Lyon', 'Léa', '-', '-'), (2, 'Paris', 'Max', '-', '-'), "
+                "(1, 'Metz', 'Léa', '-', '-'), (2, 'Nice', 'Zoé', 'n', 'n')"_s);
+    const auto rows = [&] {
+        QStringList shown;
+        for (const PuzzleEntry& entry :
+             Catalogue(fixture.folder().database()).entries(Category::dravé(), EntryOrder::ByNumber)) {
+            shown.append(entry.ref + u' ' + entry.answer);
+        }
+        return shown;
+    };
+    QCOMPARE(rows(), (QStringList{u"1 Metz"_s, u"2 Paris"_s, u"2 Nice"_s, u"10 Lyon"_s}));
+
+    // A correction changes the first entry of the number only; the start reports the repeated number once.
+    Catalogue catalogue(fixture.folder().database());
+    QVERIFY(catalogue.rewrite(Category::dravé(), u"2"_s, {u"2"_s, u"Paris corrigé"_s, u"Max"_s, u"-"_s, u"-"_s}));
+    QCOMPARE(rows(), (QStringList{u"1 Metz"_s, u"2 Paris corrigé"_s, u"2 Nice"_s, u"10 Lyon"_s}));
+    QVERIFY(Startup::open(fixture.folder(), fixture.messenger));
+    QCOMPARE(fixture.messenger.texts(), QStringList{UiTexts::repeatedNumbers().arg(u"Dravé 2"_s)});
 }
 
 void TestCatalogue::authorRegisterIgnoresCase_data()

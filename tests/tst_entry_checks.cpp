@@ -4,7 +4,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-
 namespace {
 
 const QString dravéNumber = u"Numéro de dravé non numérique ou absent."_s;
@@ -82,8 +81,8 @@ void TestEntryChecks::checks_data()
     // A box the keeper emptied by hand says the address is gone; one the program emptied keeps it.
     accepted("update, image box emptied by hand", {u"042"_s, u"Lyon"_s, u"Léa"_s, {}, {}}, 0, nd, u"http://old/t1"_s,
              {true, false});
-    accepted("update, forum box emptied by hand", {u"042"_s, u"Lyon"_s, u"Léa"_s, {}, {}}, 0, u"http://old/1.jpg"_s,
-             nd, {false, true});
+    accepted("update, forum box emptied by hand", {u"042"_s, u"Lyon"_s, u"Léa"_s, {}, {}}, 0, u"http://old/1.jpg"_s, nd,
+             {false, true});
     refused("update, empty number, message of the series", {}, u"Lyon"_s, u"Léa"_s, 0, titresNumber,
             Category::vantorel());
     refused("update, letters before answer", u"x"_s, {}, {}, 0, dravéNumber);
@@ -106,7 +105,8 @@ void TestEntryChecks::checks()
     QCOMPARE(refusal.value_or(QString()), message);
     if (message.isEmpty()) {
         const PuzzleEntry old{typed.ref, u"Avant"_s, u"Léa"_s, u"http://old/1.jpg"_s, u"http://old/t1"_s};
-        QCOMPARE(expected > 0 ? EntryChecks::withAddressDefaults(typed) : EntryChecks::withStoredAddresses(typed, old, edited),
+        QCOMPARE(expected > 0 ? EntryChecks::withAddressDefaults(typed)
+                              : EntryChecks::withStoredAddresses(typed, old, edited),
                  stored);
     }
 }

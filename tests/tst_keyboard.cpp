@@ -33,7 +33,10 @@ struct Scene {
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
     QWidget* widget(const QString& name) const { return child<QWidget>(window.get(), name); }
-    QString focusName() const { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
+    QString focusName() const
+    {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    }
 };
 
 } // namespace
@@ -65,12 +68,12 @@ void TestKeyboard::keys_data()
         << 0 << u"dravé"_s << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << u""_s << 0 << u""_s << u""_s;
     QTest::newRow("Ctrl+Tab shows the next tab")
         << 0 << u"dravé"_s << int(Qt::Key_Tab) << int(Qt::ControlModifier) << u""_s << 1 << u""_s << u""_s;
-    QTest::newRow("Enter takes the current row") << 0 << u"dravé"_s << int(Qt::Key_Return) << none << u"dravé"_s << 0
-                                                 << u"003"_s << u""_s;
+    QTest::newRow("Enter takes the current row")
+        << 0 << u"dravé"_s << int(Qt::Key_Return) << none << u"dravé"_s << 0 << u"003"_s << u""_s;
     QTest::newRow("keypad Enter takes it too")
         << 0 << u"dravé"_s << int(Qt::Key_Enter) << none << u"dravé"_s << 0 << u"003"_s << u""_s;
-    QTest::newRow("Return presses Ajouter") << 0 << u"bt_add_dravé"_s << int(Qt::Key_Return) << none
-                                            << u"bt_add_dravé"_s << 0 << u""_s << number;
+    QTest::newRow("Return presses Ajouter")
+        << 0 << u"bt_add_dravé"_s << int(Qt::Key_Return) << none << u"bt_add_dravé"_s << 0 << u""_s << number;
     QTest::newRow("keypad Enter presses MAJ")
         << 0 << u"bt_maj_dravé"_s << int(Qt::Key_Enter) << none << u"bt_maj_dravé"_s << 0 << u""_s << number;
     QTest::newRow("Tab walks the panel in reading order")

@@ -135,7 +135,8 @@ void TestSearch::enterKey_data()
     const QString where = u"Merci de spécifier où chercher."_s;
     QTest::newRow("Return in the criterion") << Tabs::Search << u"cherche"_s << int(Qt::Key_Return) << where;
     // Enter in the results is a click on their current row: the empty row does nothing.
-    QTest::newRow("keypad Enter in the results") << Tabs::Search << u"grille_search"_s << int(Qt::Key_Enter) << QString();
+    QTest::newRow("keypad Enter in the results")
+        << Tabs::Search << u"grille_search"_s << int(Qt::Key_Enter) << QString();
     QTest::newRow("Return on a category tab") << 0 << u"no_dravé"_s << int(Qt::Key_Return) << QString();
     // "Vérifier les MAJ" pressed, without a program to start.
     QTest::newRow("Return on a focused button presses it")

@@ -12,6 +12,7 @@
 #include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSysInfo>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -39,7 +40,8 @@ private slots:
     void missingCatalogue();
     void refusedStart_data();
     void refusedStart();
-    void secondInstance();
+    void folderLock_data();
+    void folderLock();
     void readOnly_data();
     void readOnly();
 };
@@ -164,14 +166,53 @@ void TestStartFailures::refusedStart()
     other.close();
 }
 
-void TestStartFailures::secondInstance()
+void TestStartFailures::folderLock_data()
 {
+    QTest::addColumn<QString>("folderName");  // empty: the fixture's own folder
+    QTest::addColumn<QByteArray>("leftLock"); // a lock file found there: pid, program, host
+    QTest::addColumn<bool>("answer");         // to a question about the lock
+    QTest::addColumn<QString>("asked");       // what the question names, empty when none
+    QTest::addColumn<bool>("taken");
+    const QByteArray here = QSysInfo::machineHostName().toUtf8();
+    QTest::newRow("a second Mézor is refused") << QString() << QByteArray() << false << QString() << true;
+    QTest::newRow("a new folder is locked at once") << u"nouveau"_s << QByteArray() << false << QString() << true;
+    QTest::newRow("left here by a process now gone") << QString() << "4194303\nmezor\n" + here + '\n'
+                                                     << false << QString() << true;
+    QTest::newRow("held elsewhere, the keeper leaves")
+        << QString() << QByteArray("4242\nmezor\nautre-pc\n") << false << u"autre-pc"_s << false;
+    QTest::newRow("held elsewhere, the keeper takes it over")
+        << QString() << QByteArray("4242\nmezor\nautre-pc\n") << true << u"autre-pc"_s << true;
+}
+
+void TestStartFailures::folderLock()
+{
+    QFETCH(QString, folderName);
+    QFETCH(QByteArray, leftLock);
+    QFETCH(bool, answer);
+    QFETCH(QString, asked);
+    QFETCH(bool, taken);
     Fixture fixture;
-    auto first = Startup::lockFolder(fixture.folder(), fixture.messenger);
-    QVERIFY(first && *first);
-    QVERIFY(!Startup::lockFolder(fixture.folder(), fixture.messenger));
-    QCOMPARE(fixture.messenger.texts(),
-             QStringList{UiTexts::alreadyRunning().arg(QDir::toNativeSeparators(fixture.folder().path()))});
+    const CatalogueFolder folder(folderName.isEmpty() ? fixture.folder().path() : fixture.folder().file(folderName));
+    if (!leftLock.isEmpty()) {
+        QFile file(folder.lockFile());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(leftLock) == leftLock.size());
+    }
+    fixture.messenger.answers = {answer};
+
+    auto lock = Startup::lockFolder(folder, fixture.messenger);
+
+    QCOMPARE(fixture.messenger.questions.size(), asked.isEmpty() ? 0 : 1);
+    QVERIFY(asked.isEmpty() || fixture.messenger.questions.first().contains(asked));
+    QCOMPARE(bool(lock && *lock), taken);
+    const QString refusal = UiTexts::alreadyRunning().arg(QDir::toNativeSeparators(folder.path()));
+    if (!taken) {
+        QCOMPARE(contents(folder.lockFile()), leftLock);
+        QCOMPARE(fixture.messenger.texts(), QStringList());
+        return;
+    }
+    // Whoever took the lock holds it now: the next Mézor is refused.
+    QVERIFY(!Startup::lockFolder(folder, fixture.messenger));
+    QCOMPARE(fixture.messenger.texts(), QStringList{refusal});
     QCOMPARE(fixture.messenger.shown.first().icon, Messenger::Icon::Critical);
 }
 
@@ -195,9 +236,11 @@ void TestStartFailures::readOnly()
     }
     const QByteArray bytes = contents(fixture.folder().database());
 
-    // A folder where no lock can be written is opened without one, and reading needs no writing.
+    // A folder where no lock can be written is opened without one once the keeper says so; reading needs no writing.
+    fixture.messenger.answers = {true};
     auto lock = Startup::lockFolder(fixture.folder(), fixture.messenger);
     QVERIFY(lock && bool(*lock) == !wholeFolder);
+    QCOMPARE(fixture.messenger.questions.size(), wholeFolder ? 1 : 0);
     auto window = fixture.openWindow();
     QVERIFY(window && fixture.messenger.shown.isEmpty());
 
