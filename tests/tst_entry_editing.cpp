@@ -92,14 +92,19 @@ void TestEntryEditing::addThenUpdateThroughTheWindow()
 
     QTest::keyClicks(scene.widget<QLineEdit>(u"no_"), u"041"_s);
     QTest::keyClicks(scene.widget<QLineEdit>(u"nom_"), u" Le Puy "_s);
-    QTest::keyClicks(author->lineEdit(), u"Noe"_s);
+    // The start of a registered name ("Max") stays what was typed: a new pseudonym is not replaced by another.
+    scene.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(scene.window.get()));
+    author->setFocus();
+    QTest::keyClicks(author->lineEdit(), u"Ma"_s);
+    QTest::keyClick(author->lineEdit(), Qt::Key_Tab);
     QTest::keyClicks(scene.widget<QLineEdit>(u"url_", u"_sor"), u"http://forum/41"_s);
     QTest::mouseClick(scene.widget<QPushButton>(u"bt_add_"), Qt::LeftButton);
 
-    QCOMPARE(scene.stored(u"041"_s), (PuzzleEntry{u"041"_s, u" Le Puy "_s, u"Noe"_s, nd, u"http://forum/41"_s}));
+    QCOMPARE(scene.stored(u"041"_s), (PuzzleEntry{u"041"_s, u" Le Puy "_s, u"Ma"_s, nd, u"http://forum/41"_s}));
     // Appended at the bottom, made current and scrolled into view; the author lists stay as built at start.
     QCOMPARE(tab->model()->rowCount(), 41);
-    QCOMPARE(tab->model()->row(40), (QStringList{u"041"_s, u" Le Puy "_s, u"Noe"_s}));
+    QCOMPARE(tab->model()->row(40), (QStringList{u"041"_s, u" Le Puy "_s, u"Ma"_s}));
     QCOMPARE(tab->grid()->currentIndex().row(), 40);
     QVERIFY(tab->topGridRow() > 1);
     QVERIFY(tab->grid()->viewport()->rect().contains(tab->grid()->visualRect(tab->model()->index(40, 0)).center()));
@@ -118,6 +123,14 @@ void TestEntryEditing::addThenUpdateThroughTheWindow()
     QCOMPARE(tab->model()->rows(), rows);
     QCOMPARE(tab->topGridRow(), top);
     QCOMPARE(tab->panel(), PuzzleEntry{});
+
+    // An address box the keeper empties by hand says the address is gone.
+    tab->setPanel({u"039"_s, u"Nice"_s, u"Max"_s, u"http://a/39.jpg"_s, u"http://a/t39"_s});
+    QLineEdit* url = scene.widget<QLineEdit>(u"url_");
+    url->selectAll();
+    QTest::keyClick(url, Qt::Key_Delete);
+    scene.widget<QPushButton>(u"bt_maj_")->click();
+    QCOMPARE(scene.stored(u"039"_s), (PuzzleEntry{u"039"_s, u"Nice"_s, u"Max"_s, nd, u"http://a/t39"_s}));
     QVERIFY2(scene.fixture.messenger.shown.isEmpty(), qPrintable(scene.fixture.messenger.lastText()));
 }
 

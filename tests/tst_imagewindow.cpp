@@ -7,16 +7,53 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_LINUX
+#include <sys/inotify.h>
+#include <unistd.h>
+#endif
+
 using namespace Qt::StringLiterals;
 using Icon = Messenger::Icon;
 
 namespace {
+
+#ifdef Q_OS_LINUX
+/// What a folder saw happen to its files (Linux inotify): a file read and closed, a file deleted.
+class FolderEvents {
+public:
+    explicit FolderEvents(const QString& folder)
+        : m_fd(inotify_init1(IN_NONBLOCK))
+    {
+        inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_CLOSE_NOWRITE | IN_DELETE);
+    }
+    ~FolderEvents() { close(m_fd); }
+    QStringList of(const QString& name) const
+    {
+        QStringList seen;
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t length; (length = read(m_fd, buffer, sizeof buffer)) > 0;) {
+            for (char* at = buffer; at < buffer + length;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                if (event->len > 0 && QFile::decodeName(event->name) == name) {
+                    seen.append(event->mask & IN_DELETE ? u"deleted"_s : u"closed"_s);
+                }
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return seen;
+    }
+
+private:
+    int m_fd;
+};
+#endif
 
 QByteArray picture(QSize size, const char* format)
 {
@@ -125,6 +162,9 @@ private slots:
         const QString forumPost = u"https://sorvane.net/t/42"_s;
         FakeMessenger messenger;
         QWidget main;
+#ifdef Q_OS_LINUX
+        const FolderEvents events(dir.path());
+#endif
         auto* window = new ImageWindow(folder, messenger, settings, &main);
         QSignalSpy ended(window, &ImageWindow::displayEnded);
         window->show();
@@ -139,6 +179,13 @@ private slots:
         QCOMPARE(box->pixmap().isNull() ? QSize() : box->pixmap().size(), shown);
         QCOMPARE(box->pixmap().isNull() ? QSize() : box->size(), shown);
         QCOMPARE(box->mapTo(window, QPoint()).x(), GridStyle::pixels(120));
+#ifdef Q_OS_LINUX
+        // Windows refuses to delete a file that is still open: the shown picture is closed before its file goes.
+        if (shown.isValid()) {
+            QCOMPARE(events.of(QFileInfo(folder.resizedImage()).fileName()).last(2),
+                     (QStringList{u"closed"_s, u"deleted"_s}));
+        }
+#endif
         // A refusal touches nothing; otherwise the earlier work files go before the download, the new ones after.
         QCOMPARE(QFile::exists(folder.downloadedImage()) + QFile::exists(folder.resizedImage()), refused ? 2 : 0);
         QCOMPARE(server.requests.isEmpty(), refused);

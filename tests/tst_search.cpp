@@ -64,6 +64,7 @@ void TestSearch::init()
     m_fixture->insert(Category::dravé(), {entry(u"003"_s, u"Rêve"_s), entry(u"002"_s, u"Étoile"_s),
                                           entry(u"001"_s, u"Été"_s), entry(u"004"_s, u"ete"_s)});
     m_fixture->insert(Category::plomé(), Fixture::series(12));
+    m_fixture->insert(Category::vantorel(), {entry(u"004"_s, u"Étretat"_s), entry(u"003"_s, u"Madame Bovary"_s)});
     QList<PuzzleEntry> tusqué = Fixture::series(40);
     std::reverse(tusqué.begin(), tusqué.end());
     m_fixture->insert(Category::tusqué(), tusqué);
@@ -213,6 +214,16 @@ void TestSearch::pickTabChangeAndReadFailures()
     for (const FakeMessenger::Shown& shown : m_fixture->messenger.shown) {
         QCOMPARE(shown.icon, Messenger::Icon::Critical);
     }
+
+    // Vantorel keeps the table's order (004 before 003): the pick marks the row that shows 003, and keeps that row
+    // for the next tab change to clear.
+    search(u"opt_titres"_s, u"Bovary"_s);
+    clickRow(0);
+    GridModel* vantorel = m_window->categoryTab(Category::vantorel())->model();
+    QCOMPARE(vantorel->cellBackground(1, 1), QColor(Qt::yellow));
+    QCOMPARE(m_window->lastSelection()->text(), u"2"_s);
+    m_window->tabs()->setCurrentIndex(Tabs::Statistics);
+    QVERIFY(!vantorel->cellBackground(1, 1).isValid());
 }
 
 QTEST_MAIN(TestSearch)
