@@ -127,6 +127,9 @@ int main(int argc, char* argv[])
              w.searchTab()->searchButton()->click();
          }},
         {QStringLiteral("main-window-stats.png"), Tabs::Statistics, {}},
+        // A wider window: the answer column takes the room, number and author keep their widths.
+        {QStringLiteral("main-window-wide.png"), Category::plomé().tabIndex,
+         [](MainWindow& w) { w.resize(w.width() + 360, w.height()); }},
     };
     for (const Picture& picture : pictures) {
         window.tabs()->setCurrentIndex(picture.tab);
