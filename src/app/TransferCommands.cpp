@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+using namespace Qt::StringLiterals;
+
 namespace TransferCommands {
 
 namespace {
@@ -35,7 +37,7 @@ int print(const ImportOutcome& outcome, Messenger& messenger)
     QTextStream out(stdout);
     out << outcome.heading << '\n';
     for (const QString& line : outcome.lines) {
-        out << "  " << line << '\n';
+        out << (line.isEmpty() ? QString() : u"  "_s + line) << '\n';
     }
     return outcome.status == Status::Done ? 0 : 1;
 }

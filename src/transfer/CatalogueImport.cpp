@@ -46,7 +46,7 @@ int firstBrokenLine(const QByteArray& bytes)
     int line = 1;
     for (const QByteArray& piece : bytes.split('\n')) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        (void)utf8.decode(piece);
+        const QString text = utf8.decode(piece); // the decoding runs when its result is taken
         if (utf8.hasError()) {
             return line;
         }
@@ -245,6 +245,7 @@ QStringList summary(const ImportPlan& plan)
         lines.append(TransferTexts::received(plan.series.at(category.index).size()).arg(category.caption));
     }
     lines.append(TransferTexts::receivedAuthors(plan.authors.size()));
+    lines.append(QString()); // the holes apart from the counts
     bool anyHole = false;
     for (const Category& category : Category::all()) {
         const Holes holes = holesOf(plan.series.at(category.index));

@@ -34,7 +34,10 @@ ImportReportDialog::ImportReportDialog(bool done, const QString& heading, const 
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    buttons->button(QDialogButtonBox::Close)->setText(TransferTexts::close());
+    QPushButton* close = buttons->button(QDialogButtonBox::Close);
+    close->setText(TransferTexts::close());
+    close->setDefault(true);
+    close->setFocus();
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* top = new QHBoxLayout;
