@@ -10,11 +10,14 @@
 #include "ui/SearchTab.h"
 #include "support/LoopbackServer.h"
 #include "support/StderrMessenger.h"
+#include "transfer/CsvFolder.h"
+#include "transfer/TransferController.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"
 #include "ui/MainWindow.h"
 #include "ui/Messenger.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
@@ -194,6 +197,37 @@ public:
         return elapsed;
     }
 
+    // The catalogue in and out. The export is timed at the store, without the box that reports it; the import
+    // through the menu of a new window on an empty catalogue, from the action to the report on screen with the
+    // window showing the new catalogue.
+    QList<Row> transfer(int size)
+    {
+        QTemporaryDir dir;
+        const QString csv = dir.filePath(QStringLiteral("csv"));
+        QList<Row> rows{{QStringLiteral("export to CSV (five files)"), size,
+                         measure(20, [&] { CsvFolder::write(m_window->catalogue(), csv); })}};
+        std::unique_ptr<MainWindow> target;
+        QAction* import = nullptr;
+        int run = 0;
+        const Timing timing = measure(
+            10, [&] { import->trigger(); },
+            [&] {
+                target.reset();
+                const CatalogueFolder folder(dir.filePath(QStringLiteral("vide%1").arg(run++)));
+                Startup::createCatalogue(folder);
+                target = Startup::openWindow(folder, Services{&m_messenger, nullptr, nullptr});
+                target->findChild<TransferController*>()->setFolderChooser([csv](const QString&) { return csv; });
+                import = target->findChild<QAction*>(QStringLiteral("mnu_importer"));
+            });
+        if (target->catalogue().count(Category::dravé()) != size) {
+            qFatal("the import did not fill the catalogue");
+        }
+        target.reset();
+        rows.append({QStringLiteral("import from CSV through the menu"), size, timing});
+        expectSilence("the transfer");
+        return rows;
+    }
+
     MainWindow& window() { return *m_window; }
     const CatalogueFolder& folder() const { return m_folder; }
 
@@ -246,6 +280,7 @@ int main(int argc, char* argv[])
         if (!full) {
             continue;
         }
+        rows += bench.transfer(size);
         bench.open();
         const double afterLoad = peakResidentMiB();
         int next = 0;

@@ -3,7 +3,9 @@
 #include "app/AppTexts.h"
 #include "app/ConsoleMessenger.h"
 #include "app/Startup.h"
+#include "app/TransferCommands.h"
 #include "catalogue/CatalogueFolder.h"
+#include "transfer/TransferTexts.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -28,7 +30,15 @@ struct Command {
 
 const QList<Command>& commands()
 {
-    static const QList<Command> all = {};
+    static const QList<Command> all = {
+        // The catalogue in and out: CSV files, and the old program's Access file.
+        {QStringLiteral("export"), TransferTexts::csvFolderValue(), TransferTexts::exportHelp(),
+         TransferCommands::exportCatalogue},
+        {QStringLiteral("import"), TransferTexts::csvFolderValue(), TransferTexts::importHelp(),
+         TransferCommands::importCsv},
+        {QStringLiteral("import-mdb"), TransferTexts::mdbFileValue(), TransferTexts::importMdbHelp(),
+         TransferCommands::importAccess},
+    };
     return all;
 }
 

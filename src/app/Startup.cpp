@@ -1,10 +1,13 @@
 #include "app/Startup.h"
 
+#include "app/TransferCommands.h"
 #include "app/Wiring.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueBackup.h"
 #include "catalogue/CatalogueError.h"
 #include "catalogue/SettingsFile.h"
+#include "transfer/AccessFile.h"
+#include "transfer/TransferTexts.h"
 #include "ui/Messenger.h"
 #include "ui/UiTexts.h"
 
@@ -99,11 +102,18 @@ std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& me
     LoadedCatalogue loaded;
     try {
         if (!QFileInfo::exists(folder.database())) {
-            if (!messenger.ask(UiTexts::createQuestion().arg(QDir::toNativeSeparators(folder.path())), {},
-                               Messenger::Answer::Yes)) {
+            // Where the old program lived, its catalogue is offered before an empty one.
+            if (QFileInfo::exists(AccessFile::inFolder(folder)) &&
+                messenger.ask(TransferTexts::importOldQuestion(), {}, Messenger::Answer::Yes)) {
+                if (!TransferCommands::importOldCatalogue(folder, messenger)) {
+                    return std::nullopt;
+                }
+            } else if (!messenger.ask(UiTexts::createQuestion().arg(QDir::toNativeSeparators(folder.path())), {},
+                                      Messenger::Answer::Yes)) {
                 return std::nullopt;
+            } else {
+                createCatalogue(folder);
             }
-            createCatalogue(folder);
         }
         loaded.catalogue = std::make_unique<Catalogue>(folder.database());
         // A copy before the first write of each run; when it fails the keeper is told once and the write goes on.

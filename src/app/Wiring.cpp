@@ -5,6 +5,7 @@
 #include "editing/EntryEditController.h"
 #include "image/ImageWindow.h"
 #include "search/SearchController.h"
+#include "transfer/TransferController.h"
 #include "ui/CategoryTab.h"
 #include "ui/MainWindow.h"
 #include "ui/SearchTab.h"
@@ -69,6 +70,17 @@ void connectSubsystems(MainWindow& window)
 
     // "Vérifier les MAJ".
     QObject::connect(search->checkButton(), &QPushButton::clicked, checking, &ComparisonLauncher::compare);
+
+    // Menu "Catalogue": the CSV export and import, the catalogue's folder. An import shows the new catalogue as a
+    // start does: grids and author lists, then the tab-change step for the statistics.
+    auto* transfer = new TransferController(workspace, &window, &window);
+    transfer->addActions(*window.catalogueMenu());
+    QObject::connect(transfer, &TransferController::imported, &window, [&window, searching] {
+        if (window.reload()) {
+            searching->reset();
+            searching->tabChanged();
+        }
+    });
 }
 
 } // namespace Wiring

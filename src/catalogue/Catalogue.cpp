@@ -537,3 +537,47 @@ bool Catalogue::rewrite(const Category& category, const QString& ref, const Puzz
     commitWrite();
     return true;
 }
+
+bool Catalogue::isEmpty() const
+{
+    const QList<Category>& categories = Category::all();
+    return authors().isEmpty() &&
+           std::all_of(categories.begin(), categories.end(), [this](const Category& c) { return count(c) == 0; });
+}
+
+bool Catalogue::fillEmpty(const std::array<QList<PuzzleEntry>, 4>& series, const QStringList& authors)
+{
+    beginWrite();
+    const auto forget = qScopeGuard([this] { invalidateCache(); });
+    auto rollback = qScopeGuard([this] { rollbackWrite(); });
+    // Asked again inside the transaction: another connection may have written since the caller looked.
+    QStringList tables{QStringLiteral("auteurs")};
+    for (const Category& category : Category::all()) {
+        tables.append(category.table);
+    }
+    for (const QString& table : tables) {
+        QSqlQuery any = prepare(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(quoted(table)));
+        execWrite(any);
+        if (any.next()) {
+            return false;
+        }
+    }
+    for (const Category& category : Category::all()) {
+        QSqlQuery insert = prepare(QStringLiteral("INSERT INTO %1 (ref, %2, auteur, url, lien) VALUES (?, ?, ?, ?, ?)")
+                                       .arg(quoted(category.table), quoted(category.answerField)));
+        for (const PuzzleEntry& entry : series.at(category.index)) {
+            for (const QString& value : {entry.ref, entry.answer, entry.author, entry.url, entry.link}) {
+                insert.addBindValue(text(value));
+            }
+            execWrite(insert);
+        }
+    }
+    QSqlQuery author = prepare(QStringLiteral("INSERT INTO auteurs (nom) VALUES (?)"));
+    for (const QString& name : authors) {
+        author.addBindValue(text(name));
+        execWrite(author);
+    }
+    rollback.dismiss();
+    commitWrite();
+    return true;
+}

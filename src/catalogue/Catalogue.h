@@ -66,6 +66,14 @@ public:
     /// The connection, for tools that need raw access (backups, benchmarks). Widgets never use it.
     QSqlDatabase database() const;
 
+    // The catalogue in and out of other files.
+
+    /// Whether the catalogue holds no entry and no author.
+    bool isEmpty() const;
+    /// Writes whole series (descriptor order) and the register, values exactly as given, in one transaction, into
+    /// an empty catalogue. Returns false, writing nothing, when the catalogue holds an entry or an author.
+    bool fillEmpty(const std::array<QList<PuzzleEntry>, 4>& series, const QStringList& authors);
+
 private:
     QSqlQuery prepare(const QString& sql) const;
     void exec(QSqlQuery& query) const;

@@ -80,10 +80,15 @@ CategoryTab* MainWindow::categoryTab(const Category& category) const
 
 bool MainWindow::load(LoadedCatalogue loaded)
 {
-    m_loading = true;
-    m_tabs->setCurrentIndex(0);
     m_workspace.catalogue = std::move(loaded.catalogue);
     m_workspace.programSetting = std::move(loaded.programSetting);
+    return reload();
+}
+
+bool MainWindow::reload()
+{
+    m_loading = true;
+    m_tabs->setCurrentIndex(0);
     try {
         QList<QList<PuzzleEntry>> series;
         for (const Category& category : Category::all()) {

@@ -29,6 +29,8 @@ public:
     /// Load step: shows the Dravé tab, fills the author lists and the four grids. On a read failure it shows the
     /// out-of-date message with the cause and returns false; the window must then be closed.
     bool load(LoadedCatalogue loaded);
+    /// The load step again on the open catalogue, after something replaced its content (an import).
+    bool reload();
 
     const Workspace& workspace() const { return m_workspace; }
     const CatalogueFolder& folder() const { return m_workspace.folder; }

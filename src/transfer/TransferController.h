@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QMenu;
+class QWidget;
+struct Workspace;
+
+/// The menu "Catalogue" entries that take the catalogue in and out: the CSV export, the import into an empty
+/// catalogue, and the catalogue's folder opened on the desktop.
+class TransferController : public QObject {
+    Q_OBJECT
+
+public:
+    /// Asks for a folder under the given title; an empty text means the keeper cancelled.
+    using FolderChooser = std::function<QString(const QString& title)>;
+
+    TransferController(const Workspace& workspace, QWidget* window, QObject* parent = nullptr);
+
+    /// Adds "Exporter en CSV…", "Importer…" and "Ouvrir le dossier du catalogue" to `menu`.
+    void addActions(QMenu& menu);
+    /// Replaces the folder dialog (the tests and the benchmark answer with a path).
+    void setFolderChooser(FolderChooser chooser) { m_chooseFolder = std::move(chooser); }
+
+    void exportCatalogue();
+    void importCatalogue();
+    void openFolder();
+
+signals:
+    /// An import filled the catalogue: the window must show it as after a start.
+    void imported();
+
+private:
+    const Workspace& m_workspace;
+    QWidget* m_window;
+    FolderChooser m_chooseFolder;
+};
