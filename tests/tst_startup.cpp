@@ -63,6 +63,7 @@ void TestStartup::openedWindow()
         const auto* showImage = child<QAbstractButton>(&window, c.name(u"chk_img_"));
         QVERIFY2(inWindow && inWindow->isChecked() && showImage && !showImage->isChecked(), qPrintable(c.caption));
         QVERIFY(child<QWidget>(&window, c.panelLabels.at(1)) && child<QWidget>(&window, c.panelLabels.at(4)));
+        QVERIFY(child<QWidget>(&window, c.firstRowsButton) && child<QWidget>(&window, c.lastRowsButton));
     }
     QVERIFY(child<QWidget>(&window, u"Label20"_s));
     for (const QString& name : {u"last_sel"_s, u"nb_founded"_s, u"pus"_s, u"Check1"_s, u"List2"_s}) {
