@@ -2,8 +2,10 @@
 
 #include "app/AppTexts.h"
 #include "app/ConsoleMessenger.h"
+#include "app/LinkJobs.h"
 #include "app/Startup.h"
 #include "catalogue/CatalogueFolder.h"
+#include "links/LinksTexts.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -28,7 +30,17 @@ struct Command {
 
 const QList<Command>& commands()
 {
-    static const QList<Command> all = {};
+    static const QList<Command> all = {
+        // Links that last: the link check and the image archive.
+        {QStringLiteral("check-links"), {}, LinksTexts::checkCommandHelp(),
+         [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
+             return LinkJobs::checkLinksCommand(folder, messenger);
+         }},
+        {QStringLiteral("archive-images"), {}, LinksTexts::archiveCommandHelp(),
+         [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
+             return LinkJobs::archiveImagesCommand(folder, messenger);
+         }},
+    };
     return all;
 }
 
