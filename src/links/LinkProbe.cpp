@@ -175,7 +175,8 @@ void LinkProbe::dropReply()
 {
     if (m_reply) {
         disconnect(m_reply, nullptr, this, nullptr);
-        m_reply->abort();
+        // Deleting a reply ends its request. An abort() would too, but warns when an HTTP error status that has
+        // not been reported yet arrives after it.
         m_reply->deleteLater();
         m_reply = nullptr;
     }

@@ -85,7 +85,8 @@ void LinkRun::probed(int index, const LinkOutcome& outcome, const QByteArray& bo
     m_scheduler.finished(hostOf(target));
     LinkResult result{target, LinkRules::classify(outcome)};
     const LinkClass linkClass = result.verdict.linkClass;
-    if (m_keep && (linkClass == LinkClass::Ok || linkClass == LinkClass::Redirected)) {
+    if (m_job.mode == LinkMode::Archive && m_keep &&
+        (linkClass == LinkClass::Ok || linkClass == LinkClass::Redirected)) {
         if (const QString failure = m_keep(target, body); !failure.isEmpty()) {
             result.verdict = {LinkClass::Error, failure, result.verdict.finalAddress};
         }

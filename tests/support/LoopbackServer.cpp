@@ -1,6 +1,9 @@
 #include "support/LoopbackServer.h"
 
 #include <QTcpSocket>
+#include <QTimer>
+
+#include <optional>
 
 namespace {
 
@@ -9,28 +12,69 @@ QByteArray reasonPhrase(int status)
     switch (status) {
     case 200:
         return "OK";
+    case 206:
+        return "Partial Content";
     case 301:
         return "Moved Permanently";
     case 302:
         return "Found";
     case 404:
         return "Not Found";
+    case 405:
+        return "Method Not Allowed";
+    case 410:
+        return "Gone";
+    case 503:
+        return "Service Unavailable";
     default:
         return "Status";
     }
 }
+
+// The slice that "Range: bytes=a-b" asks of a body of `size` bytes, or nothing.
+std::optional<std::pair<qint64, qint64>> range(const QByteArray& header, qint64 size)
+{
+    if (!header.startsWith("bytes=")) {
+        return std::nullopt;
+    }
+    const QList<QByteArray> ends = header.mid(6).split('-');
+    bool firstOk = false;
+    const qint64 first = ends.value(0).toLongLong(&firstOk);
+    bool lastOk = false;
+    const qint64 last = std::min(ends.value(1).toLongLong(&lastOk), size - 1);
+    if (!firstOk || !lastOk || first > last) {
+        return std::nullopt;
+    }
+    return std::pair{first, last};
+}
+
+constexpr qint64 padChunk = 64 * 1024;
 
 } // namespace
 
 LoopbackServer::LoopbackServer()
 {
     m_server.listen(QHostAddress::LocalHost);
-    connect(&m_server, &QTcpServer::newConnection, this, &LoopbackServer::accept);
+    connect(&m_server, &QTcpServer::newConnection, this, [this] { accept(&m_server); });
 }
 
 QString LoopbackServer::url(const QByteArray& path) const
 {
     return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()) + QString::fromLatin1(path);
+}
+
+QString LoopbackServer::hostUrl(int host, const QByteArray& path)
+{
+    if (host == 0) {
+        return url(path);
+    }
+    QTcpServer*& server = m_hosts[host];
+    if (!server) {
+        server = new QTcpServer(this);
+        server->listen(QHostAddress(QStringLiteral("127.0.0.%1").arg(host + 1)));
+        connect(server, &QTcpServer::newConnection, this, [this, server] { accept(server); });
+    }
+    return QStringLiteral("http://127.0.0.%1:%2").arg(host + 1).arg(server->serverPort()) + QString::fromLatin1(path);
 }
 
 void LoopbackServer::serve(const QByteArray& path, Response response)
@@ -43,15 +87,35 @@ void LoopbackServer::redirect(const QByteArray& from, const QByteArray& to)
     serve(from, Response{302, {}, {{"Location", url(to).toLatin1()}}});
 }
 
-void LoopbackServer::accept()
+void LoopbackServer::accept(QTcpServer* server)
 {
-    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+    while (QTcpSocket* socket = server->nextPendingConnection()) {
         socket->setParent(this);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
         connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             m_buffers.remove(socket);
+            countOut(socket);
             socket->deleteLater();
         });
+    }
+}
+
+void LoopbackServer::countIn(QTcpSocket* socket)
+{
+    const QString host = socket->localAddress().toString();
+    m_counted.insert(socket, host);
+    maxInFlight = std::max(maxInFlight, ++inFlight);
+    int& onHost = m_inFlightByHost[host];
+    maxInFlightByHost[host] = std::max(maxInFlightByHost.value(host), ++onHost);
+}
+
+void LoopbackServer::countOut(QTcpSocket* socket)
+{
+    const auto counted = m_counted.constFind(socket);
+    if (counted != m_counted.cend()) {
+        --inFlight;
+        --m_inFlightByHost[*counted];
+        m_counted.erase(counted);
     }
 }
 
@@ -76,6 +140,7 @@ void LoopbackServer::read(QTcpSocket* socket)
         }
     }
     requests.append(request);
+    countIn(socket);
     if (onRequest) {
         onRequest(request);
     }
@@ -84,15 +149,80 @@ void LoopbackServer::read(QTcpSocket* socket)
     if (response.silent) {
         return;
     }
-    QByteArray reply = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonPhrase(response.status);
+    if (response.delayMs > 0) {
+        QTimer::singleShot(response.delayMs, socket, [this, socket, request, response] {
+            answer(socket, request, response);
+        });
+        return;
+    }
+    answer(socket, request, response);
+}
+
+void LoopbackServer::answer(QTcpSocket* socket, const Request& request, const Response& response)
+{
+    const bool head = request.method == "HEAD";
+    int status = head && response.headStatus != 0 ? response.headStatus : response.status;
+    QByteArray body = response.body;
+    QList<std::pair<QByteArray, QByteArray>> headers = response.headers;
+    const auto slice = status == 200 && response.padTo == 0 && !response.trickleMs
+                           ? range(request.headers.value("range"), body.size())
+                           : std::nullopt;
+    if (slice) {
+        status = 206;
+        headers.append({"Content-Range", "bytes " + QByteArray::number(slice->first) + '-' +
+                                             QByteArray::number(slice->second) + '/' +
+                                             QByteArray::number(body.size())});
+        body = body.mid(slice->first, slice->second - slice->first + 1);
+    }
+    QByteArray reply = "HTTP/1.1 " + QByteArray::number(status) + ' ' + reasonPhrase(status);
     reply += "\r\nConnection: close\r\n";
-    for (const auto& [name, value] : response.headers) {
+    for (const auto& [name, value] : headers) {
         reply += name + ": " + value + "\r\n";
     }
     if (response.announceLength) {
-        reply += "Content-Length: " + QByteArray::number(response.body.size()) + "\r\n";
+        reply += "Content-Length: " + QByteArray::number(std::max(qint64(body.size()), response.padTo)) + "\r\n";
     }
-    reply += "\r\n" + response.body;
-    socket->write(reply);
+    reply += "\r\n";
+    if (!head) {
+        reply += body;
+    }
+
+    if (response.trickleMs > 0) {
+        auto* timer = new QTimer(socket);
+        connect(timer, &QTimer::timeout, socket, [this, socket, timer, reply, sent = qsizetype(0)]() mutable {
+            send(socket, reply.mid(sent++, 1));
+            if (sent == reply.size()) {
+                timer->stop();
+                countOut(socket);
+                socket->disconnectFromHost();
+            }
+        });
+        timer->start(response.trickleMs);
+        return;
+    }
+    send(socket, reply);
+    qint64 padding = head ? 0 : response.padTo - body.size();
+    if (padding > 0) {
+        // Refilled as the client reads, so that a client that stops reading stops the server too.
+        connect(socket, &QTcpSocket::bytesWritten, socket, [this, socket, padding]() mutable {
+            if (padding > 0 && socket->bytesToWrite() < padChunk) {
+                const qint64 chunk = std::min(padding, padChunk);
+                padding -= chunk;
+                send(socket, QByteArray(chunk, '\0'));
+                if (padding == 0) {
+                    countOut(socket);
+                    socket->disconnectFromHost();
+                }
+            }
+        });
+        return;
+    }
+    countOut(socket);
     socket->disconnectFromHost();
+}
+
+void LoopbackServer::send(QTcpSocket* socket, const QByteArray& bytes)
+{
+    bytesSent += bytes.size();
+    socket->write(bytes);
 }
