@@ -57,9 +57,15 @@ struct FileSizeLimit {
         limit.rlim_cur = bytes;
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &before); }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &before);
+    }
 #else
-    explicit FileSizeLimit(int) { QSKIP("no file size limit on this system"); }
+    explicit FileSizeLimit(int)
+    {
+        QSKIP("no file size limit on this system");
+    }
 #endif
 };
 
@@ -99,7 +105,8 @@ void TestImageArchive::schemaUpgrade()
     QVERIFY(fixture.messenger.shown.isEmpty());
     Catalogue& catalogue = window->catalogue();
     QCOMPARE(catalogue.fileSchemaVersion(), Catalogue::schemaVersion);
-    const ArchiveRecord record{u"002"_s, u"http://a/2.jpg"_s, u"002.jpg"_s, QDateTime(QDate(2025, 3, 3), QTime(14, 2), Qt::UTC)};
+    const ArchiveRecord record{u"002"_s, u"http://a/2.jpg"_s, u"002.jpg"_s,
+                               QDateTime(QDate(2025, 3, 3), QTime(14, 2), Qt::UTC)};
     catalogue.recordArchive(Category::dravé(), record);
     QCOMPARE(catalogue.archiveRecord(Category::dravé(), u"002"_s), record);
     QCOMPARE(catalogue.entries(Category::dravé(), EntryOrder::ByNumber), Fixture::series(2));

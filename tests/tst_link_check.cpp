@@ -91,16 +91,16 @@ void TestLinkCheck::classes_data()
         server.serve("/b.jpg", answer(200, jpeg));
         server.redirect("/a.jpg", "/b.jpg");
         return server.url("/a.jpg");
-    }) << LinkClass::Redirected << QString() << u"GET GET"_s;
+    }) << LinkClass::Redirected << QString()
+                                << u"GET GET"_s;
     QTest::newRow("404") << check << image << Serve([](LoopbackServer& server) { return server.url("/absent"); })
-                         << LinkClass::NotFound
-                         << u"HTTP 404"_s << u"GET"_s;
+                         << LinkClass::NotFound << u"HTTP 404"_s << u"GET"_s;
     QTest::newRow("410") << check << post << path("/t/3", answer(410, page)) << LinkClass::NotFound << u"HTTP 410"_s
                          << u"HEAD"_s;
     QTest::newRow("503") << check << post << path("/t/4", answer(503, page)) << LinkClass::Error << u"HTTP 503"_s
                          << u"HEAD"_s;
-    QTest::newRow("never answers") << check << image << path("/a.jpg", {200, jpeg, {}, true, true})
-                                   << LinkClass::Error << u"pas de réponse complète en 1,5 s"_s << u"GET"_s;
+    QTest::newRow("never answers") << check << image << path("/a.jpg", {200, jpeg, {}, true, true}) << LinkClass::Error
+                                   << u"pas de réponse complète en 1,5 s"_s << u"GET"_s;
     auto trickle = answer(200, jpeg);
     trickle.trickleMs = 100;
     QTest::newRow("trickles") << check << post << path("/t/5", trickle) << LinkClass::Error
@@ -109,9 +109,10 @@ void TestLinkCheck::classes_data()
         server.redirect("/l1", "/l2");
         server.redirect("/l2", "/l1");
         return server.url("/l1");
-    }) << LinkClass::Error << u"plus de 5 redirections"_s << u"HEAD HEAD HEAD HEAD HEAD HEAD"_s;
-    QTest::newRow("page for an image") << check << image << path("/a.jpg", answer(200, page))
-                                       << LinkClass::NotAnImage << u"text/html"_s << u"GET"_s;
+    }) << LinkClass::Error << u"plus de 5 redirections"_s
+                                   << u"HEAD HEAD HEAD HEAD HEAD HEAD"_s;
+    QTest::newRow("page for an image") << check << image << path("/a.jpg", answer(200, page)) << LinkClass::NotAnImage
+                                       << u"text/html"_s << u"GET"_s;
     QTest::newRow("2 GB, range ignored") << check << image << path("/a.jpg", answer(200, jpeg, twoGigabytes))
                                          << LinkClass::Ok << QString() << u"GET"_s;
     QTest::newRow("spaces and accents") << check << image << Serve([](LoopbackServer& server) {
@@ -124,17 +125,18 @@ void TestLinkCheck::classes_data()
         QTcpServer closed;
         closed.listen(QHostAddress::LocalHost);
         return u"http://127.0.0.1:%1/t/1"_s.arg(closed.serverPort());
-    }) << LinkClass::Error << u"refused"_s << QString();
+    }) << LinkClass::Error << u"refused"_s
+                                 << QString();
     const auto archive = LinkMode::Archive;
-    QTest::newRow("archive, whole image") << archive << image << path("/a.jpg", answer(200, jpeg)) << LinkClass::Ok
-                                          << QString() << u"GET"_s;
+    QTest::newRow("archive, whole image")
+        << archive << image << path("/a.jpg", answer(200, jpeg)) << LinkClass::Ok << QString() << u"GET"_s;
     QTest::newRow("archive, 2 GB announced") << archive << image << path("/a.jpg", answer(200, jpeg, twoGigabytes))
                                              << LinkClass::Error << u"dépasse 1000000 octets"_s << u"GET"_s;
     QTest::newRow("archive, 2 GB unannounced")
         << archive << image << path("/a.jpg", answer(200, jpeg, twoGigabytes, false)) << LinkClass::Error
         << u"dépasse 1000000 octets"_s << u"GET"_s;
-    QTest::newRow("archive, page for an image") << archive << image << path("/a.jpg", answer(200, page))
-                                                << LinkClass::NotAnImage << u"text/html"_s << u"GET"_s;
+    QTest::newRow("archive, page for an image")
+        << archive << image << path("/a.jpg", answer(200, page)) << LinkClass::NotAnImage << u"text/html"_s << u"GET"_s;
 }
 
 void TestLinkCheck::classes()
@@ -231,8 +233,8 @@ void TestLinkCheck::cancelStopsEveryRequestThenExport()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
     QCOMPARE(lines.value(0), "\xEF\xBB\xBFSérie,N°,Lien,Adresse,Résultat,Détail,Adresse finale\r"_ba);
-    QCOMPARE(lines.value(1), (u"Plomé,007,Lien Sorvane,"_s + server.url("/perdu") + u",introuvable,HTTP 404 Not Found,\r"_s)
-                                 .toUtf8());
+    QCOMPARE(lines.value(1),
+             (u"Plomé,007,Lien Sorvane,"_s + server.url("/perdu") + u",introuvable,HTTP 404 Not Found,\r"_s).toUtf8());
     QVERIFY(messenger.shown.isEmpty());
 }
 

@@ -38,7 +38,8 @@ void TestLinkRules::classify_data()
     QTest::newRow("image, first bytes") << 206 << QString() << true << true << false << LinkClass::Ok << QString();
     QTest::newRow("post") << 200 << QString() << false << false << false << LinkClass::Ok << QString();
     QTest::newRow("redirected") << 200 << QString() << false << false << true << LinkClass::Redirected << QString();
-    QTest::newRow("404") << 404 << QString() << true << false << false << LinkClass::NotFound << u"HTTP 404 Not Found"_s;
+    QTest::newRow("404") << 404 << QString() << true << false << false << LinkClass::NotFound
+                         << u"HTTP 404 Not Found"_s;
     QTest::newRow("410") << 410 << QString() << false << false << true << LinkClass::NotFound << u"HTTP 410 Gone"_s;
     QTest::newRow("503") << 503 << QString() << false << false << false << LinkClass::Error << u"HTTP 503"_s;
     QTest::newRow("3xx without target") << 304 << QString() << false << false << false << LinkClass::Error
@@ -47,8 +48,8 @@ void TestLinkRules::classify_data()
                                          << u"délai"_s;
     QTest::newRow("page for an image") << 200 << QString() << true << false << false << LinkClass::NotAnImage
                                        << u"(reçu : text/html)"_s;
-    QTest::newRow("page after a redirect") << 200 << QString() << true << false << true << LinkClass::NotAnImage
-                                           << u"JPEG"_s;
+    QTest::newRow("page after a redirect")
+        << 200 << QString() << true << false << true << LinkClass::NotAnImage << u"JPEG"_s;
 }
 
 void TestLinkRules::classify()

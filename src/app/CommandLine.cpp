@@ -32,11 +32,15 @@ const QList<Command>& commands()
 {
     static const QList<Command> all = {
         // Links that last: the link check and the image archive.
-        {QStringLiteral("check-links"), {}, LinksTexts::checkCommandHelp(),
+        {QStringLiteral("check-links"),
+         {},
+         LinksTexts::checkCommandHelp(),
          [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
              return LinkJobs::checkLinksCommand(folder, messenger);
          }},
-        {QStringLiteral("archive-images"), {}, LinksTexts::archiveCommandHelp(),
+        {QStringLiteral("archive-images"),
+         {},
+         LinksTexts::archiveCommandHelp(),
          [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
              return LinkJobs::archiveImagesCommand(folder, messenger);
          }},

@@ -21,8 +21,8 @@
 #include <QButtonGroup>
 #include <QMenu>
 #include <QPushButton>
-#include <QTableView>
 #include <QTabWidget>
+#include <QTableView>
 
 namespace Wiring {
 
@@ -46,6 +46,8 @@ void openImageWindow(MainWindow& window, ImageArchive& archive, const Category& 
 void showEntry(MainWindow& window, GridBrowser& browsing, int category, const QString& ref)
 {
     CategoryTab* tab = window.categoryTab(Category::all().at(category));
+    window.raise();
+    window.activateWindow();
     window.tabs()->setCurrentWidget(tab);
     const int row = tab->model()->findRow(0, ref);
     if (row < 0) {
@@ -77,10 +79,9 @@ void runLinks(MainWindow& window, GridBrowser& browsing, ImageArchive& archive, 
         current->close();
     }
     current = new LinkCheckWindow(window.messenger(), {LinkJobs::settings(), &Csv::file, {}}, &window);
-    QObject::connect(current, &LinkCheckWindow::entryChosen, &browsing,
-                     [&window, &browsing](int category, const QString& ref) {
-                         showEntry(window, browsing, category, ref);
-                     });
+    QObject::connect(
+        current, &LinkCheckWindow::entryChosen, &browsing,
+        [&window, &browsing](int category, const QString& ref) { showEntry(window, browsing, category, ref); });
     WindowPlacement::centre(*current, &window);
     current->show();
     current->start(job, mode == LinkMode::Archive ? LinkJobs::keeper(archive) : LinkRun::Keeper());

@@ -636,8 +636,8 @@ void Catalogue::recordArchive(const Category& category, const ArchiveRecord& rec
     execWrite(forget);
     QSqlQuery insert = prepare(
         QStringLiteral(R"(INSERT INTO "images" ("série", ref, adresse, fichier, date) VALUES (?, ?, ?, ?, ?))"));
-    for (const QString& value : {category.table, record.ref, record.address, record.fileName,
-                                 record.taken.toUTC().toString(Qt::ISODate)}) {
+    for (const QString& value :
+         {category.table, record.ref, record.address, record.fileName, record.taken.toUTC().toString(Qt::ISODate)}) {
         insert.addBindValue(text(value));
     }
     execWrite(insert);

@@ -121,7 +121,7 @@ inline QString workFileNotRemoved()
 // The archive of the pictures shown.
 inline QString localCopy()
 {
-    return QStringLiteral("Copie locale du %1, le téléchargement ayant échoué : %2");
+    return QStringLiteral("Copie locale du %1 : l'image n'a pas pu être téléchargée.");
 }
 /// The date of a copy in `localCopy`, as QLocale formats it.
 inline QString copyDateFormat()

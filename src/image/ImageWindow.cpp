@@ -237,8 +237,9 @@ void ImageWindow::downloadFailed(const QString& error)
 {
     if (m_copy) {
         m_keepOriginal = false;
-        const QString date = QLocale(QLocale::French).toString(m_copy->taken.toLocalTime(), ImageTexts::copyDateFormat());
-        if (showCopy(lines({ImageTexts::localCopy().arg(date, error), m_note}))) {
+        const QString date =
+            QLocale(QLocale::French).toString(m_copy->taken.toLocalTime(), ImageTexts::copyDateFormat());
+        if (showCopy(lines({ImageTexts::localCopy().arg(date), error, m_note}))) {
             return;
         }
     }

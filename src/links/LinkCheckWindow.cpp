@@ -63,7 +63,10 @@ LinkCheckWindow::LinkCheckWindow(Messenger& messenger, Tools tools, QWidget* par
     m_sorted->setSortLocaleAware(true);
     m_table = named(new QTableView(this), QStringLiteral("liste_liens"));
     m_table->setModel(m_sorted);
-    GridStyle::configure(m_table, {900, 600, 1300, 4200, 1300, 3600});
+    GridStyle::configure(m_table, {900, 500, 1400, 3800, 1500, 3300, 3000});
+    // The detail takes the room a wider window gives.
+    m_table->horizontalHeader()->setStretchLastSection(false);
+    m_table->horizontalHeader()->setSectionResizeMode(LinkResultModel::Detail, QHeaderView::Stretch);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSortingEnabled(true);
     m_table->sortByColumn(LinkResultModel::Series, Qt::AscendingOrder);

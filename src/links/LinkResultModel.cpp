@@ -21,8 +21,8 @@ int LinkResultModel::columnCount(const QModelIndex& parent) const
 
 QStringList LinkResultModel::headers()
 {
-    return {LinksTexts::seriesHeader(), LinksTexts::numberHeader(), LinksTexts::fieldHeader(),
-            LinksTexts::addressHeader(), LinksTexts::classHeader(), LinksTexts::detailHeader(),
+    return {LinksTexts::seriesHeader(),  LinksTexts::numberHeader(), LinksTexts::fieldHeader(),
+            LinksTexts::addressHeader(), LinksTexts::classHeader(),  LinksTexts::detailHeader(),
             LinksTexts::finalHeader()};
 }
 
@@ -45,7 +45,8 @@ QVariant LinkResultModel::data(const QModelIndex& index, int role) const
         return {};
     }
     if (role == sortRole && index.column() == Series) {
-        return m_results.at(index.row()).target.category;
+        const LinkTarget& target = m_results.at(index.row()).target;
+        return QStringLiteral("%1 %2 %3").arg(target.category).arg(target.ref).arg(int(target.field));
     }
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == sortRole) {
         return cells(index.row()).at(index.column());

@@ -5,7 +5,8 @@
 #include <QAbstractTableModel>
 
 /// The listed results of a run, one row each: series, number, which address, the address, class, detail and
-/// final address. `sortRole` gives the series in descriptor order and the other columns as text.
+/// final address. `sortRole` orders the series column by series, number and address (image first), the others as
+/// text.
 class LinkResultModel : public QAbstractTableModel {
     Q_OBJECT
 

@@ -75,9 +75,11 @@ QString reportLine(const LinkResult& result)
 {
     const LinkTarget& target = result.target;
     const LinkVerdict& verdict = result.verdict;
-    return QStringList{Category::all().at(target.category).caption, target.ref,
+    return QStringList{Category::all().at(target.category).caption,
+                       target.ref,
                        target.field == LinkField::Image ? QStringLiteral("url") : QStringLiteral("lien"),
-                       className(verdict.linkClass), target.address,
+                       className(verdict.linkClass),
+                       target.address,
                        verdict.reason.isEmpty() ? verdict.finalAddress : verdict.reason}
         .join(u'\t');
 }

@@ -11,9 +11,9 @@ struct LinkOutcome {
     int status = 0;     ///< the last HTTP status; 0 when no answer came
     QString statusText; ///< its reason phrase
     QString contentType;
-    QString failure;              ///< why no answer could be used: network error, time-out, refused redirect
-    bool needsImage = false;      ///< an image address: its first bytes must be a picture's
-    bool imageSignature = false;  ///< the first bytes carry a signature that the image window accepts
+    QString failure;             ///< why no answer could be used: network error, time-out, refused redirect
+    bool needsImage = false;     ///< an image address: its first bytes must be a picture's
+    bool imageSignature = false; ///< the first bytes carry a signature that the image window accepts
 };
 
 /// The rules of the link check: pure functions of values.

@@ -16,8 +16,8 @@ LinkJob check(const QList<QList<PuzzleEntry>>& series)
             for (const LinkField field : {LinkField::Image, LinkField::Post}) {
                 const QString& address = field == LinkField::Image ? entry.url : entry.link;
                 if (isWebAddress(address)) {
-                    job.targets.append({int(category), entry.ref, field, address,
-                                        field == LinkField::Image ? entry.link : QString()});
+                    job.targets.append(
+                        {int(category), entry.ref, field, address, field == LinkField::Image ? entry.link : QString()});
                 } else {
                     ++job.withoutWebAddress;
                 }

@@ -60,10 +60,7 @@ inline QString tooManyRedirects() { return QStringLiteral("plus de %1 redirectio
 inline QString insecureRedirect() { return QStringLiteral("redirection de https vers http refusée : %1"); }
 inline QString redirectNotWeb() { return QStringLiteral("redirection vers une adresse qui n'est pas http ou https : %1"); }
 inline QString httpStatus() { return QStringLiteral("HTTP %1 %2"); }
-inline QString noSignature()
-{
-    return QStringLiteral("les premiers octets ne sont ceux d'aucune image JPEG, PNG, GIF, BMP ou TIFF");
-}
+inline QString noSignature() { return QStringLiteral("ni JPEG, ni PNG, ni GIF, ni BMP, ni TIFF"); }
 inline QString received() { return QStringLiteral("%1 (reçu : %2)"); }
 inline QString tooLarge() { return QStringLiteral("l'image dépasse %1 octets"); }
 

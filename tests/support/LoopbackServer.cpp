@@ -150,9 +150,8 @@ void LoopbackServer::read(QTcpSocket* socket)
         return;
     }
     if (response.delayMs > 0) {
-        QTimer::singleShot(response.delayMs, socket, [this, socket, request, response] {
-            answer(socket, request, response);
-        });
+        QTimer::singleShot(response.delayMs, socket,
+                           [this, socket, request, response] { answer(socket, request, response); });
         return;
     }
     answer(socket, request, response);
