@@ -25,10 +25,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using Serve = std::function<QString(LoopbackServer&)>;
+using Response = LoopbackServer::Response;
 const QByteArray jpeg("\xFF\xD8\xFF\xE0 a picture, as far as its first bytes tell", 44);
 const QByteArray page("<html><body>Cette image n'existe plus.</body></html>");
-constexpr qint64 twoGigabytes = 2'000'000'000;
+const QString referer = u"https://sorvane.net/t/42"_s;
 
 LinkRun::Settings shortBounds()
 {
@@ -37,23 +37,22 @@ LinkRun::Settings shortBounds()
     return settings;
 }
 
-LoopbackServer::Response answer(int status, const QByteArray& body, qint64 padTo = 0, bool announce = true)
+Response answer(const QByteArray& body, qint64 padTo = 0, bool announce = true)
 {
-    LoopbackServer::Response response{status, body, {{"Content-Type", body == page ? "text/html" : "image/jpeg"}}};
+    Response response{200, body, {{"Content-Type", body == page ? "text/html" : "image/jpeg"}}, announce};
     response.padTo = padTo;
-    response.announceLength = announce;
     return response;
 }
 
-Serve path(const QByteArray& at, const LoopbackServer::Response& response)
+void row(const char* name, LinkMode mode, LinkField field, const Response& atA, const QString& address,
+         LinkClass expected, const QString& reason, const QString& methods)
 {
-    return [at, response](LoopbackServer& server) {
-        server.serve(at, response);
-        return server.url(at);
-    };
+    QTest::newRow(name) << mode << field << atA << address << expected << reason << methods;
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(LoopbackServer::Response)
 
 class TestLinkCheck : public QObject {
     Q_OBJECT
@@ -70,93 +69,78 @@ private slots:
 
 void TestLinkCheck::classes_data()
 {
+    // The server answers `atA` at "/a"; "/r" redirects to a picture, "/l1" and "/l2" to each other.
     QTest::addColumn<LinkMode>("mode");
     QTest::addColumn<LinkField>("field");
-    QTest::addColumn<Serve>("serve");
+    QTest::addColumn<Response>("atA");
+    QTest::addColumn<QString>("address");
     QTest::addColumn<LinkClass>("expected");
     QTest::addColumn<QString>("reason");
     QTest::addColumn<QString>("methods");
     const auto check = LinkMode::Check;
     const auto image = LinkField::Image;
     const auto post = LinkField::Post;
-    QTest::newRow("image, first bytes") << check << image << path("/a.jpg", answer(200, jpeg)) << LinkClass::Ok
-                                        << QString() << u"GET"_s;
-    QTest::newRow("post, HEAD") << check << post << path("/t/1", answer(200, page)) << LinkClass::Ok << QString()
-                                << u"HEAD"_s;
-    auto refusesHead = answer(200, page);
+    const Response picture = answer(jpeg);
+    Response refusesHead = answer(page);
     refusesHead.headStatus = 405;
-    QTest::newRow("HEAD refused") << check << post << path("/t/2", refusesHead) << LinkClass::Ok << QString()
-                                  << u"HEAD GET"_s;
-    QTest::newRow("redirected") << check << image << Serve([](LoopbackServer& server) {
-        server.serve("/b.jpg", answer(200, jpeg));
-        server.redirect("/a.jpg", "/b.jpg");
-        return server.url("/a.jpg");
-    }) << LinkClass::Redirected << QString()
-                                << u"GET GET"_s;
-    QTest::newRow("404") << check << image << Serve([](LoopbackServer& server) { return server.url("/absent"); })
-                         << LinkClass::NotFound << u"HTTP 404"_s << u"GET"_s;
-    QTest::newRow("410") << check << post << path("/t/3", answer(410, page)) << LinkClass::NotFound << u"HTTP 410"_s
-                         << u"HEAD"_s;
-    QTest::newRow("503") << check << post << path("/t/4", answer(503, page)) << LinkClass::Error << u"HTTP 503"_s
-                         << u"HEAD"_s;
-    QTest::newRow("never answers") << check << image << path("/a.jpg", {200, jpeg, {}, true, true}) << LinkClass::Error
-                                   << u"pas de réponse complète en 1,5 s"_s << u"GET"_s;
-    auto trickle = answer(200, jpeg);
+    Response trickle = picture;
     trickle.trickleMs = 100;
-    QTest::newRow("trickles") << check << post << path("/t/5", trickle) << LinkClass::Error
-                              << u"pas de réponse complète"_s << u"HEAD"_s;
-    QTest::newRow("redirect loop") << check << post << Serve([](LoopbackServer& server) {
-        server.redirect("/l1", "/l2");
-        server.redirect("/l2", "/l1");
-        return server.url("/l1");
-    }) << LinkClass::Error << u"plus de 5 redirections"_s
-                                   << u"HEAD HEAD HEAD HEAD HEAD HEAD"_s;
-    QTest::newRow("page for an image") << check << image << path("/a.jpg", answer(200, page)) << LinkClass::NotAnImage
-                                       << u"text/html"_s << u"GET"_s;
-    QTest::newRow("2 GB, range ignored") << check << image << path("/a.jpg", answer(200, jpeg, twoGigabytes))
-                                         << LinkClass::Ok << QString() << u"GET"_s;
-    QTest::newRow("spaces and accents") << check << image << Serve([](LoopbackServer& server) {
-        server.serve("/mon%20%C3%A9t%C3%A9.jpg", answer(200, jpeg));
-        return server.url({}) + u"/mon été.jpg"_s;
-    }) << LinkClass::Ok << QString() << u"GET"_s;
-    QTest::newRow("malformed") << check << image << Serve([](LoopbackServer&) { return u"http://exa mple/a.jpg"_s; })
-                               << LinkClass::Error << u"adresse mal formée"_s << QString();
-    QTest::newRow("server gone") << check << post << Serve([](LoopbackServer&) {
-        QTcpServer closed;
-        closed.listen(QHostAddress::LocalHost);
-        return u"http://127.0.0.1:%1/t/1"_s.arg(closed.serverPort());
-    }) << LinkClass::Error << u"refused"_s
-                                 << QString();
+    const Response silent{200, {}, {}, true, true};
+    const qint64 twoGigabytes = 2'000'000'000;
+    row("image, first bytes", check, image, picture, u"/a"_s, LinkClass::Ok, {}, u"GET"_s);
+    row("post, HEAD", check, post, answer(page), u"/a"_s, LinkClass::Ok, {}, u"HEAD"_s);
+    row("HEAD refused", check, post, refusesHead, u"/a"_s, LinkClass::Ok, {}, u"HEAD GET"_s);
+    row("redirected", check, image, picture, u"/r"_s, LinkClass::Redirected, {}, u"GET GET"_s);
+    row("404", check, image, picture, u"/absent"_s, LinkClass::NotFound, u"HTTP 404"_s, u"GET"_s);
+    row("never answers", check, image, silent, u"/a"_s, LinkClass::Error, u"pas de réponse complète en 1,5 s"_s,
+        u"GET"_s);
+    row("trickles", check, post, trickle, u"/a"_s, LinkClass::Error, u"pas de réponse complète"_s, u"HEAD"_s);
+    row("redirect loop", check, post, picture, u"/l1"_s, LinkClass::Error, u"plus de 5 redirections"_s,
+        u"HEAD HEAD HEAD HEAD HEAD HEAD"_s);
+    row("page for an image", check, image, answer(page), u"/a"_s, LinkClass::NotAnImage, u"text/html"_s, u"GET"_s);
+    row("2 GB, range ignored", check, image, answer(jpeg, twoGigabytes), u"/a"_s, LinkClass::Ok, {}, u"GET"_s);
+    row("spaces and accents", check, image, picture, u"/mon été.jpg"_s, LinkClass::Ok, {}, u"GET"_s);
+    row("malformed", check, image, picture, u"http://exa mple/a.jpg"_s, LinkClass::Error, u"mal formée"_s, {});
+    row("server gone", check, post, picture, u"gone"_s, LinkClass::Error, u"refused"_s, {});
     const auto archive = LinkMode::Archive;
-    QTest::newRow("archive, whole image")
-        << archive << image << path("/a.jpg", answer(200, jpeg)) << LinkClass::Ok << QString() << u"GET"_s;
-    QTest::newRow("archive, 2 GB announced") << archive << image << path("/a.jpg", answer(200, jpeg, twoGigabytes))
-                                             << LinkClass::Error << u"dépasse 1000000 octets"_s << u"GET"_s;
-    QTest::newRow("archive, 2 GB unannounced")
-        << archive << image << path("/a.jpg", answer(200, jpeg, twoGigabytes, false)) << LinkClass::Error
-        << u"dépasse 1000000 octets"_s << u"GET"_s;
-    QTest::newRow("archive, page for an image")
-        << archive << image << path("/a.jpg", answer(200, page)) << LinkClass::NotAnImage << u"text/html"_s << u"GET"_s;
+    row("archive, whole image", archive, image, picture, u"/a"_s, LinkClass::Ok, {}, u"GET"_s);
+    row("archive, 2 GB announced", archive, image, answer(jpeg, twoGigabytes), u"/a"_s, LinkClass::Error,
+        u"dépasse 1000000 octets"_s, u"GET"_s);
+    row("archive, 2 GB unannounced", archive, image, answer(jpeg, twoGigabytes, false), u"/a"_s, LinkClass::Error,
+        u"dépasse 1000000 octets"_s, u"GET"_s);
 }
 
 void TestLinkCheck::classes()
 {
     QFETCH(LinkMode, mode);
     QFETCH(LinkField, field);
-    QFETCH(Serve, serve);
+    QFETCH(Response, atA);
+    QFETCH(QString, address);
     QFETCH(LinkClass, expected);
     QFETCH(QString, reason);
     QFETCH(QString, methods);
     LoopbackServer server;
-    const QString referer = u"https://sorvane.net/t/42"_s;
-    const LinkTarget target{0, u"042"_s, field, serve(server), referer};
+    server.serve("/a", atA);
+    server.serve("/b", answer(jpeg));
+    server.serve("/mon%20%C3%A9t%C3%A9.jpg", answer(jpeg));
+    server.redirect("/r", "/b");
+    server.redirect("/l1", "/l2");
+    server.redirect("/l2", "/l1");
+    QTcpServer gone;
+    gone.listen(QHostAddress::LocalHost);
+    gone.close();
+    if (address.startsWith(u'/')) {
+        address.prepend(server.url({}));
+    } else if (address == u"gone") {
+        address = u"http://127.0.0.1:%1/"_s.arg(gone.serverPort());
+    }
     QNetworkAccessManager network;
     LinkRun run(network, shortBounds());
     QList<LinkResult> results;
     connect(&run, &LinkRun::resultReady, this, [&](const LinkResult& result) { results.append(result); });
     QByteArray kept;
-    run.start({mode, {target}, 0, 0}, [&](const LinkTarget&, const QByteArray& original) {
-        kept = original;
+    run.start({mode, {{0, u"042"_s, field, address, referer}}, 0, 0}, [&](const LinkTarget&, const QByteArray& bytes) {
+        kept = bytes;
         return QString();
     });
     QTRY_VERIFY_WITH_TIMEOUT(!run.isRunning(), 5000);
@@ -170,7 +154,7 @@ void TestLinkCheck::classes()
         seen.append(QString::fromLatin1(request.method));
         QCOMPARE(request.headers.value("referer"), field == LinkField::Image ? referer.toUtf8() : QByteArray());
         const bool firstBytes = mode == LinkMode::Check && request.method == "GET";
-        QCOMPARE(request.headers.value("range"), firstBytes ? QByteArray("bytes=0-31") : QByteArray());
+        QCOMPARE(request.headers.value("range"), firstBytes ? "bytes=0-31"_ba : QByteArray());
     }
     QCOMPARE(seen.join(u' '), methods);
     QCOMPARE(kept, mode == LinkMode::Archive && expected == LinkClass::Ok ? jpeg : QByteArray());
@@ -181,7 +165,7 @@ void TestLinkCheck::boundsSeenFromTheServer()
 {
     // Six hosts of three slow addresses each: twelve requests could start, eight may.
     LoopbackServer server;
-    auto slow = answer(200, page);
+    auto slow = answer(page);
     slow.delayMs = 300;
     server.serve("/t", slow);
     LinkJob job;
@@ -242,19 +226,14 @@ void TestLinkCheck::windowFromTheMenu()
 {
     Fixture fixture;
     LoopbackServer server;
-    server.serve("/1.jpg", answer(200, jpeg));
-    server.serve("/t/1", answer(200, page));
+    server.serve("/1.jpg", answer(jpeg));
+    server.serve("/t/1", answer(page));
     server.redirect("/t/2", "/t/1");
-    QList<PuzzleEntry> dravé = Fixture::series(2);
-    dravé[0].url = server.url("/1.jpg");
-    dravé[0].link = server.url("/t/1");
-    dravé[1].url = server.url("/2.jpg"); // not served
-    dravé[1].link = u"Non disponible"_s;
-    QList<PuzzleEntry> plomé = Fixture::series(1);
-    plomé[0].url = u"Non disponible"_s;
-    plomé[0].link = server.url("/t/2");
+    const QList<PuzzleEntry> dravé{{u"001"_s, u"Mer"_s, u"Léa"_s, server.url("/1.jpg"), server.url("/t/1")},
+                                   {u"002"_s, u"Nid"_s, u"Léa"_s, server.url("/2.jpg"), u"Non disponible"_s}};
+    const PuzzleEntry plomé{u"001"_s, u"Lyon"_s, u"Max"_s, u"Non disponible"_s, server.url("/t/2")};
     fixture.insert(Category::dravé(), dravé);
-    fixture.insert(Category::plomé(), plomé);
+    fixture.insert(Category::plomé(), {plomé});
     auto window = fixture.openWindow();
     QVERIFY(window);
 
@@ -266,7 +245,7 @@ void TestLinkCheck::windowFromTheMenu()
     QCOMPARE(table->model()->rowCount(), 2);
     QCOMPARE(child<QLabel>(links, u"lbl_liens"_s)->text(),
              u"4 adresses web vérifiées : ok 2, redirigé 1, introuvable 1, erreur 0, pas une image 0. "
-             "Sans adresse web : 2."_s);
+             "Sans adresse web : 2.\nDouble-cliquez sur une ligne pour ouvrir l'entrée."_s);
 
     // The Plomé row sorts after the Dravé one; a double click selects its entry as a row click does.
     const QModelIndex plomeRow = table->model()->index(1, 0);
@@ -277,7 +256,7 @@ void TestLinkCheck::windowFromTheMenu()
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
     CategoryTab* tab = window->categoryTab(Category::plomé());
     QCOMPARE(window->tabs()->currentWidget(), tab);
-    QCOMPARE(tab->panel(), plomé.first());
+    QCOMPARE(tab->panel(), plomé);
     QVERIFY(fixture.messenger.shown.isEmpty());
 }
 
@@ -302,21 +281,13 @@ void TestLinkCheck::commands()
     QFETCH(int, status);
     Fixture fixture;
     LoopbackServer server;
-    server.serve("/1.jpg", answer(200, jpeg));
-    server.serve("/t/1", answer(200, page));
-    QList<PuzzleEntry> entries = Fixture::series(2);
-    for (PuzzleEntry& entry : entries) {
-        entry.url = server.url("/1.jpg");
-        entry.link = server.url("/t/1");
-    }
-    if (broken) {
-        entries[1].url = server.url("/2.jpg");
-    }
-    fixture.insert(Category::tusqué(), entries);
-    QStringList arguments{u"mezor"_s, command, fixture.folder().path()};
-    if (!extra.isEmpty()) {
-        arguments.append(extra);
-    }
+    server.serve("/1.jpg", answer(jpeg));
+    server.serve("/t/1", answer(page));
+    const QString second = server.url(broken ? "/2.jpg" : "/1.jpg");
+    fixture.insert(Category::tusqué(), {{u"001"_s, u"A"_s, u"B"_s, server.url("/1.jpg"), server.url("/t/1")},
+                                        {u"002"_s, u"A"_s, u"B"_s, second, server.url("/t/1")}});
+    const QStringList arguments =
+        QStringList{u"mezor"_s, command, fixture.folder().path(), extra}.mid(0, extra.isEmpty() ? 3 : 4);
 
     QCOMPARE(CommandLine::run(arguments), status);
     if (command == u"--archive-images" && status != 2) {

@@ -70,7 +70,6 @@ LinkCheckWindow::LinkCheckWindow(Messenger& messenger, Tools tools, QWidget* par
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSortingEnabled(true);
     m_table->sortByColumn(LinkResultModel::Series, Qt::AscendingOrder);
-    m_table->setToolTip(LinksTexts::doubleClickHint());
 
     m_export = named(new QPushButton(LinksTexts::exportList(), this), QStringLiteral("bt_exporter"));
     m_export->setEnabled(false);
@@ -137,6 +136,9 @@ void LinkCheckWindow::ended(bool cancelled)
     QString status = LinkRules::summary(m_run->job().mode, tally);
     if (cancelled) {
         status.prepend(LinksTexts::cancelled().arg(tally.done).arg(tally.total) + u' ');
+    }
+    if (m_model->rowCount() > 0) {
+        status += u'\n' + LinksTexts::doubleClickHint();
     }
     m_status->setText(status);
     m_progress->setVisible(tally.total > 0);

@@ -58,7 +58,10 @@ inline QString malformed() { return QStringLiteral("adresse mal formée"); }
 inline QString timeout() { return QStringLiteral("pas de réponse complète en %1 s"); }
 inline QString tooManyRedirects() { return QStringLiteral("plus de %1 redirections"); }
 inline QString insecureRedirect() { return QStringLiteral("redirection de https vers http refusée : %1"); }
-inline QString redirectNotWeb() { return QStringLiteral("redirection vers une adresse qui n'est pas http ou https : %1"); }
+inline QString redirectNotWeb()
+{
+    return QStringLiteral("redirection vers une adresse qui n'est pas http ou https : %1");
+}
 inline QString httpStatus() { return QStringLiteral("HTTP %1 %2"); }
 inline QString noSignature() { return QStringLiteral("ni JPEG, ni PNG, ni GIF, ni BMP, ni TIFF"); }
 inline QString received() { return QStringLiteral("%1 (reçu : %2)"); }
@@ -72,9 +75,9 @@ inline QString checkSummary()
 }
 inline QString archiveSummary()
 {
-    return QStringLiteral("%1 images à télécharger : %2 gardées, %3 en échec. Déjà à jour : %4. Sans adresse web : %5.");
+    return QStringLiteral("%1 images à télécharger : %2 gardées, %3 en échec. Déjà à jour : %4. Sans adresse "
+                          "web : %5.");
 }
 inline QString commandProgress() { return QStringLiteral("%1 / %2"); }
-inline QString commandCancelled() { return QStringLiteral("Interrompu avant la fin."); }
 } // namespace LinksTexts
 // clang-format on

@@ -11,9 +11,10 @@
 class QTcpSocket;
 
 /// A small HTTP/1.1 server on 127.0.0.1 for download tests. Each path serves a scripted response and closes the
-/// connection; an unknown path gets 404. Every request is recorded. HEAD gets the headers alone, and a range of a
-/// plain body gets 206 with that slice. `hostUrl` reaches the same paths through other loopback addresses
-/// (127.0.0.2 …), which a client sees as other hosts; the server counts the requests it holds open.
+/// connection; an unknown path gets 404. Every request is recorded. HEAD gets the headers alone, and
+/// "Range: bytes=0-N" of a plain body gets 206 with those bytes. `hostUrl` reaches the same paths through other
+/// loopback addresses (127.0.0.2 …), which a client sees as other hosts; the server counts the requests it holds
+/// open.
 class LoopbackServer : public QObject {
     Q_OBJECT
 
