@@ -2,10 +2,12 @@
 
 #include "app/AppTexts.h"
 #include "app/ConsoleMessenger.h"
+#include "app/LinkJobs.h"
 #include "app/Startup.h"
 #include "app/TransferCommands.h"
 #include "catalogue/CatalogueFolder.h"
 #include "transfer/TransferTexts.h"
+#include "links/LinksTexts.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -38,6 +40,19 @@ const QList<Command>& commands()
          TransferCommands::importCsv},
         {QStringLiteral("import-mdb"), TransferTexts::mdbFileValue(), TransferTexts::importMdbHelp(),
          TransferCommands::importAccess},
+        // Links that last: the link check and the image archive.
+        {QStringLiteral("check-links"),
+         {},
+         LinksTexts::checkCommandHelp(),
+         [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
+             return LinkJobs::checkLinksCommand(folder, messenger);
+         }},
+        {QStringLiteral("archive-images"),
+         {},
+         LinksTexts::archiveCommandHelp(),
+         [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
+             return LinkJobs::archiveImagesCommand(folder, messenger);
+         }},
     };
     return all;
 }

@@ -139,6 +139,13 @@ std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& me
         return std::nullopt;
     }
     loaded.programSetting = *setting;
+    // An older file gets the newer tables now, after its backup. When it cannot (a read-only file), the keeper is
+    // told and works on without the image archive.
+    try {
+        loaded.catalogue->upgradeSchema();
+    } catch (const CatalogueError& error) {
+        messenger.warning(error.message(), error.detail());
+    }
     reportRepeatedNumbers(*loaded.catalogue, messenger);
     return loaded;
 }

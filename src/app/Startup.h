@@ -11,8 +11,9 @@ class Messenger;
 
 /// Start-up before the main window is filled: the catalogue file is opened (or, when the folder has none,
 /// created at the keeper's request) and the search program's setting is read. Every failure is shown as a
-/// message and gives nothing back; nothing is written to an existing catalogue. The catalogue given back copies
-/// itself into the backups folder before its first write and tells `messenger` (which must outlive it) of a failure.
+/// message and gives nothing back; nothing is written to an existing catalogue but the schema upgrade of an older
+/// one. The catalogue given back copies itself into the backups folder before its first write (that upgrade, if
+/// any) and tells `messenger` (which must outlive it) of a failure.
 namespace Startup {
 std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& messenger);
 /// Takes the folder's single-instance lock, making the folder first if it does not exist. Returns nothing, after a

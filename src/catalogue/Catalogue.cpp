@@ -98,6 +98,19 @@ bool numberLess(const QString& a, const QString& b)
     throw CatalogueError(Kind::NotACatalogue, CatalogueTexts::notACatalogue().arg(path), engineText(error));
 }
 
+// What each version of the schema adds to the one before: a file of version N runs the steps from N on. The
+// statements match what schema.sql creates for a new catalogue.
+const QList<QStringList>& upgradeSteps()
+{
+    static const QList<QStringList> steps = {
+        // 0 → 1: the records of the image archive.
+        {QStringLiteral(R"(CREATE TABLE IF NOT EXISTS "images" ("série" TEXT NOT NULL, ref TEXT NOT NULL, )"
+                        R"(adresse TEXT NOT NULL, fichier TEXT NOT NULL, date TEXT NOT NULL, )"
+                        R"(CONSTRAINT idx_image UNIQUE ("série", ref)))")},
+    };
+    return steps;
+}
+
 } // namespace
 
 bool sameAuthor(const QString& a, const QString& b)
@@ -580,4 +593,99 @@ bool Catalogue::fillEmpty(const std::array<QList<PuzzleEntry>, 4>& series, const
     rollback.dismiss();
     commitWrite();
     return true;
+}
+
+int Catalogue::fileSchemaVersion() const
+{
+    QSqlQuery query = prepare(QStringLiteral("PRAGMA user_version"));
+    exec(query);
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+bool Catalogue::upgradeSchema()
+{
+    Q_ASSERT(upgradeSteps().size() == schemaVersion);
+    const int version = fileSchemaVersion();
+    if (version >= schemaVersion) {
+        return false;
+    }
+    try {
+        beginWrite();
+        auto rollback = qScopeGuard([this] { rollbackWrite(); });
+        for (qsizetype step = version; step < upgradeSteps().size(); ++step) {
+            for (const QString& statement : upgradeSteps().at(step)) {
+                QSqlQuery query = prepare(statement);
+                execWrite(query);
+            }
+        }
+        // PRAGMA takes no bound value; the number is ours.
+        QSqlQuery stamp = prepare(QStringLiteral("PRAGMA user_version = %1").arg(schemaVersion));
+        execWrite(stamp);
+        rollback.dismiss();
+        commitWrite();
+    } catch (const CatalogueError& error) {
+        throw CatalogueError(error.kind(), CatalogueTexts::upgradeFailed().arg(m_path),
+                             error.message() + u'\n' + error.detail());
+    }
+    return true;
+}
+
+std::optional<ArchiveRecord> Catalogue::archiveRecord(const Category& category, const QString& ref) const
+{
+    if (fileSchemaVersion() < 1) {
+        return std::nullopt;
+    }
+    QSqlQuery query =
+        prepare(QStringLiteral(R"(SELECT ref, adresse, fichier, date FROM "images" WHERE "série" = ? AND ref = ?)"));
+    query.addBindValue(category.table);
+    query.addBindValue(text(ref));
+    exec(query);
+    if (!query.next()) {
+        if (query.lastError().isValid()) {
+            throwReadError(query);
+        }
+        return std::nullopt;
+    }
+    return ArchiveRecord{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                         QDateTime::fromString(query.value(3).toString(), Qt::ISODate)};
+}
+
+QList<ArchiveRecord> Catalogue::archiveRecords(const Category& category) const
+{
+    QList<ArchiveRecord> records;
+    if (fileSchemaVersion() < 1) {
+        return records;
+    }
+    QSqlQuery query = prepare(QStringLiteral(R"(SELECT ref, adresse, fichier, date FROM "images" WHERE "série" = ?)"));
+    query.addBindValue(category.table);
+    exec(query);
+    while (query.next()) {
+        records.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                        QDateTime::fromString(query.value(3).toString(), Qt::ISODate)});
+    }
+    if (query.lastError().isValid()) {
+        throwReadError(query);
+    }
+    return records;
+}
+
+void Catalogue::recordArchive(const Category& category, const ArchiveRecord& record)
+{
+    upgradeSchema();
+    beginWrite();
+    auto rollback = qScopeGuard([this] { rollbackWrite(); });
+    QSqlQuery forget = prepare(QStringLiteral(R"(DELETE FROM "images" WHERE "série" = ? AND ref = ?)"));
+    forget.addBindValue(category.table);
+    forget.addBindValue(text(record.ref));
+    execWrite(forget);
+    QSqlQuery insert = prepare(
+        QStringLiteral(R"(INSERT INTO "images" ("série", ref, adresse, fichier, date) VALUES (?, ?, ?, ?, ?))"));
+    for (const QString& value :
+         {category.table, record.ref, record.address, record.fileName, record.taken.toUTC().toString(Qt::ISODate)}) {
+        insert.addBindValue(text(value));
+    }
+    execWrite(insert);
+    insert.finish();
+    rollback.dismiss();
+    commitWrite();
 }

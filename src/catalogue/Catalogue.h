@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/ArchiveRecord.h"
 #include "catalogue/Category.h"
 #include "catalogue/PuzzleEntry.h"
 
@@ -99,6 +100,23 @@ private:
     mutable std::array<std::optional<QList<PuzzleEntry>>, 4> m_stored;
     mutable std::optional<QStringList> m_authors;
     mutable qint64 m_dataVersion = -1;
+
+    // The records of the image archive, and the schema upgrade that brought their table.
+public:
+    /// The version of the schema that `create` writes (PRAGMA user_version); 0 is the first catalogue, without
+    /// the table of kept pictures.
+    static constexpr int schemaVersion = 1;
+    /// The version the file carries.
+    int fileSchemaVersion() const;
+    /// Brings an older file to `schemaVersion` in one transaction, after the automatic backup of the first write.
+    /// Returns false when the file was current already. Throws `CatalogueError`; a failed upgrade changes nothing.
+    bool upgradeSchema();
+    /// The record of the kept picture of entry `ref`, if any. A file not yet upgraded has none.
+    std::optional<ArchiveRecord> archiveRecord(const Category& category, const QString& ref) const;
+    /// Every record of a series.
+    QList<ArchiveRecord> archiveRecords(const Category& category) const;
+    /// Writes (or replaces) the record of `record.ref`, upgrading the file first if it is older.
+    void recordArchive(const Category& category, const ArchiveRecord& record);
 };
 
 /// Compares two author names as the register does: without regard to case, accented letters included.

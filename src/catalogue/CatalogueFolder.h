@@ -18,6 +18,8 @@ public:
     QString resizedImage() const { return file(u"image2_url.jpg"); }
     QString lockFile() const { return file(u"Mézor.lock"); }
     QString backups() const { return file(u"sauvegardes"); }
+    /// The kept pictures, one folder per series table.
+    QString images() const { return file(u"images"); }
     /// A file of the folder named by the search program's setting.
     QString file(QStringView name) const;
 

@@ -40,6 +40,11 @@ inline QString backupNotPruned()
     return QStringLiteral("La sauvegarde automatique a été faite, mais les plus anciennes sauvegardes du dossier "
                           "« %1 » n'ont pas pu être supprimées.");
 }
+inline QString upgradeFailed()
+{
+    return QStringLiteral("Le catalogue « %1 » n'a pas pu être mis à jour pour garder les images : il reste tel "
+                          "quel, et les images ne sont pas archivées.");
+}
 inline QString absentTable() { return QStringLiteral("La table « %1 » est absente."); }
 inline QString absentFields() { return QStringLiteral("Champs absents de la table « %1 » : %2."); }
 } // namespace CatalogueTexts

@@ -20,5 +20,7 @@ ConverterCommand ConverterCommand::locate(const QStringList& searchPaths)
 
 QStringList ConverterCommand::arguments(const QString& inputName, const QString& outputName) const
 {
-    return leadingArguments + QStringList{inputName, QStringLiteral("-resize"), QStringLiteral("800x400"), outputName};
+    return leadingArguments +
+           QStringList{inputName, QStringLiteral("-resize"), QStringLiteral("%1x%2").arg(boxWidth).arg(boxHeight),
+                       outputName};
 }

@@ -6,6 +6,10 @@
 /// The ImageMagick program that resizes the downloaded image, and the arguments that come before the resize
 /// arguments: ImageMagick 7 is "magick convert …", ImageMagick 6 (Debian 12) is "convert …".
 struct ConverterCommand {
+    /// The box the picture is resized to fit, its proportions kept (a smaller picture is enlarged).
+    static constexpr int boxWidth = 800;
+    static constexpr int boxHeight = 400;
+
     QString program; ///< absolute path; empty when no converter was found
     QStringList leadingArguments;
 

@@ -117,5 +117,28 @@ inline QString workFileNotRemoved()
 {
     return QStringLiteral("Le fichier de travail « %1 » ne peut pas être supprimé : %2");
 }
+
+// The archive of the pictures shown.
+inline QString localCopy()
+{
+    return QStringLiteral("Copie locale du %1 : l'image n'a pas pu être téléchargée.");
+}
+/// The date of a copy in `localCopy`, as QLocale formats it.
+inline QString copyDateFormat()
+{
+    return QStringLiteral("d MMMM yyyy 'à' HH:mm");
+}
+inline QString keepFailed()
+{
+    return QStringLiteral("L'image n'a pas pu être gardée dans « %1 » : %2");
+}
+inline QString archiveFolderFailed()
+{
+    return QStringLiteral("Le dossier des images « %1 » ne peut pas être créé.");
+}
+inline QString archiveReadFailed()
+{
+    return QStringLiteral("L'archive des images n'a pas pu être lue : %1");
+}
 } // namespace ImageTexts
 // clang-format on

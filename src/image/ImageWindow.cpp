@@ -1,5 +1,6 @@
 #include "image/ImageWindow.h"
 
+#include "catalogue/CatalogueError.h"
 #include "catalogue/EntryAddress.h"
 #include "image/ImageAddress.h"
 #include "image/ImageConversion.h"
@@ -17,6 +18,7 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QPixmap>
 #include <QPushButton>
@@ -45,6 +47,28 @@ QImage readPicture(const QString& path)
     return reader.read();
 }
 
+// A kept original, scaled in-process to the converter's box (proportions kept, a small picture enlarged as the
+// converter does): starting the converter alone would take longer than a copy is allowed. Null for a format Qt
+// does not read (TIFF). The reader is closed when this returns.
+QImage readScaled(const QString& path)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QSize size = reader.size();
+    if (size.isEmpty()) {
+        return {};
+    }
+    reader.setScaledSize(size.scaled(ConverterCommand::boxWidth, ConverterCommand::boxHeight, Qt::KeepAspectRatio));
+    return reader.read();
+}
+
+QString lines(const QStringList& parts)
+{
+    QStringList kept = parts;
+    kept.removeAll(QString());
+    return kept.join(u'\n');
+}
+
 template <typename W> W* named(W* widget, const QString& name)
 {
     widget->setObjectName(name);
@@ -61,13 +85,14 @@ QLineEdit* box(const QString& name, const QString& text, int widthInTwips, QWidg
 } // namespace
 
 ImageWindow::ImageWindow(const CatalogueFolder& folder, Messenger& messenger, ImagePreviewSettings settings,
-                         QWidget* mainWindow)
+                         QWidget* mainWindow, ImageArchive* archive)
     : QWidget(mainWindow, Qt::Window)
     , m_folder(folder)
     , m_messenger(messenger)
     , m_settings(std::move(settings))
     , m_mainWindow(mainWindow)
     , m_network(new QNetworkAccessManager(this))
+    , m_archive(archive)
 {
     setObjectName(QStringLiteral("Form_img"));
     setWindowTitle(ImageTexts::windowTitle());
@@ -120,9 +145,14 @@ ImageWindow::~ImageWindow()
     stopWork();
 }
 
-void ImageWindow::display(const ImageRequest& request)
+void ImageWindow::display(const ImageRequest& request, const Category* category)
 {
     stopWork();
+    m_request = request;
+    m_category = category && m_archive ? std::optional<Category>(*category) : std::nullopt;
+    m_copy.reset();
+    m_keepOriginal = false;
+    m_note.clear();
     m_ref->setText(request.ref);
     m_name->setText(request.answer);
     m_link->setText(request.address);
@@ -142,6 +172,17 @@ void ImageWindow::display(const ImageRequest& request)
     if (!url.isValid()) {
         fail(ImageTexts::notWebDownload().arg(request.address));
         return;
+    }
+    if (m_category) {
+        try {
+            m_copy = m_archive->copyOf(*m_category, request.ref, request.address);
+        } catch (const CatalogueError& error) {
+            m_note = ImageTexts::archiveReadFailed().arg(error.message() + u' ' + error.detail());
+        }
+        if (m_copy && m_copy->fresh && showCopy(m_note)) {
+            return;
+        }
+        m_keepOriginal = true;
     }
 
     setStatus(ImageTexts::downloading(), false);
@@ -173,7 +214,7 @@ void ImageWindow::downloaded(const QString& error)
     m_download->deleteLater();
     m_download = nullptr;
     if (!error.isEmpty()) {
-        fail(error);
+        downloadFailed(error);
         return;
     }
 
@@ -185,10 +226,55 @@ void ImageWindow::downloaded(const QString& error)
     const QByteArray head = file.read(ImageSignature::headLength);
     file.close();
     if (!ImageSignature::isAccepted(head)) {
-        fail(ImageTexts::notAnImage());
+        // A page in place of the picture is how a closed image host often answers.
+        downloadFailed(ImageTexts::notAnImage());
         return;
     }
+    startConversion();
+}
 
+void ImageWindow::downloadFailed(const QString& error)
+{
+    if (m_copy) {
+        m_keepOriginal = false;
+        const QString date =
+            QLocale(QLocale::French).toString(m_copy->taken.toLocalTime(), ImageTexts::copyDateFormat());
+        if (showCopy(lines({ImageTexts::localCopy().arg(date), error, m_note}))) {
+            return;
+        }
+    }
+    fail(error);
+}
+
+bool ImageWindow::showCopy(const QString& note)
+{
+    QFile file(m_copy->path);
+    if (!file.open(QIODevice::ReadOnly) || !ImageSignature::isAccepted(file.read(ImageSignature::headLength))) {
+        return false;
+    }
+    file.close();
+    const QString removal = removeWorkFiles();
+    const QImage image = readScaled(m_copy->path);
+    if (image.isNull()) {
+        // A format read by the converter only: the copy takes the downloaded file's place.
+        if (!removal.isEmpty() || !QFile::copy(m_copy->path, m_folder.downloadedImage())) {
+            return false;
+        }
+        m_note = note;
+        startConversion();
+        return true;
+    }
+    showPicture(image);
+    const QString status = lines({note, removal});
+    setStatus(status, !status.isEmpty());
+    raise();
+    activateWindow();
+    emit displayEnded();
+    return true;
+}
+
+void ImageWindow::startConversion()
+{
     setStatus(ImageTexts::converting(), false);
     m_conversion = new ImageConversion(this);
     connect(m_conversion, &ImageConversion::finished, this, &ImageWindow::converted);
@@ -210,7 +296,8 @@ void ImageWindow::converted(const QString& error)
         return;
     }
     showPicture(image);
-    setStatus(removeWorkFiles(), true);
+    const QString kept = m_keepOriginal ? keepOriginal() : QString();
+    setStatus(lines({m_note, kept, removeWorkFiles()}), true);
     raise();
     activateWindow();
     emit displayEnded();
@@ -223,10 +310,21 @@ void ImageWindow::showPicture(const QImage& image)
     m_picture->repaint();
 }
 
+QString ImageWindow::keepOriginal()
+{
+    QFile file(m_folder.downloadedImage());
+    if (!file.open(QIODevice::ReadOnly)) {
+        return ImageTexts::fileReadFailed().arg(file.fileName(), file.errorString());
+    }
+    const QByteArray original = file.readAll();
+    file.close();
+    return m_archive->keep(*m_category, m_request.ref, m_request.address, original);
+}
+
 void ImageWindow::fail(const QString& error)
 {
     const QString removal = removeWorkFiles();
-    setStatus(removal.isEmpty() ? error : error + u'\n' + removal, true);
+    setStatus(lines({error, m_note, removal}), true);
     emit displayEnded();
 }
 
