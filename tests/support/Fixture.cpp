@@ -3,10 +3,12 @@
 #include "app/Startup.h"
 #include "catalogue/Catalogue.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTabWidget>
 #include <QTest>
 
 namespace {
@@ -87,6 +89,21 @@ QList<PuzzleEntry> Fixture::series(int count, const QStringList& authors)
                         QStringLiteral("http://127.0.0.1/forum/%1").arg(n)});
     }
     return entries;
+}
+
+std::unique_ptr<MainWindow> Fixture::openShown(int tabIndex)
+{
+    auto window = openWindow();
+    if (!window) {
+        return nullptr;
+    }
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    if (!QTest::qWaitForWindowActive(window.get())) {
+        return nullptr;
+    }
+    window->tabs()->setCurrentIndex(tabIndex);
+    return window;
 }
 
 std::unique_ptr<MainWindow> Fixture::openWindow()

@@ -29,6 +29,8 @@ public:
     /// Opens the main window on this folder with recording doubles, as the program does at start.
     /// Returns nullptr when start-up refused (the messenger holds why).
     std::unique_ptr<MainWindow> openWindow();
+    /// The same window shown, laid out, active (so that keys reach it) and on tab `tabIndex` of `onglet`.
+    std::unique_ptr<MainWindow> openShown(int tabIndex = 0);
 
     FakeMessenger messenger;
     FakeDesktop desktop;
