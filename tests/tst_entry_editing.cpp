@@ -1,19 +1,24 @@
+// Adding and correcting an entry: the rules of the typed panel, then the real add, update and search of the main
+// window, hostile texts included, and every refused or failed operation that must change nothing.
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueTexts.h"
+#include "editing/EntryChecks.h"
 #include "support/Fixture.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"
+#include "ui/SearchTab.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSqlQuery>
-#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
+using Edited = EntryChecks::EditedAddresses;
 
 char* toString(const PuzzleEntry& entry)
 {
@@ -23,9 +28,31 @@ char* toString(const PuzzleEntry& entry)
 namespace {
 
 const QString nd = u"Non disponible"_s;
+const QString sequence = u"Le numéro ne suit pas. Il doit être égal à %1"_s;
+const QString length = u"Le numéro doit être sur 3 caractères."_s;
+const QString dravéNumber = u"Numéro de dravé non numérique ou absent."_s;
+const QString titresNumber = u"Numéro de titres non numérique ou absent."_s;
+const QString noAnswer = u"Nom non renseigné."_s;
+const QString noAuthor = u"Auteur non renseigné."_s;
 const QStringList authors{u"Léa"_s, u"Max"_s};
 
-/// A catalogue whose series holds entries 001 … count, and the main window on it.
+/// A refused row of the rules; `expected` is the add's expected number, 0 for an update.
+void refused(const char* name, const QString& number, const QString& answer, const QString& author, int expected,
+             const QString& message, const Category& category = Category::dravé())
+{
+    QTest::newRow(name) << category.index << PuzzleEntry{number, answer, author, {}, {}} << expected << message
+                        << PuzzleEntry{} << Edited{};
+}
+
+/// An accepted row, with the two addresses then stored; `edited`: the boxes the keeper edited (an update).
+void accepted(const char* name, const PuzzleEntry& typed, int expected, const QString& url, const QString& link,
+              Edited edited = {})
+{
+    QTest::newRow(name) << 0 << typed << expected << QString()
+                        << PuzzleEntry{typed.ref, typed.answer, typed.author, url, link} << edited;
+}
+
+/// A catalogue whose `category` holds entries 001 … count, and the main window shown on its tab.
 struct Scene {
     Scene(const Category& category, int count)
         : category(category)
@@ -34,25 +61,21 @@ struct Scene {
     }
     bool open()
     {
-        window = fixture.openWindow();
+        window = fixture.openShown(category.tabIndex);
         tab = window ? window->categoryTab(category) : nullptr;
         return tab;
     }
-    template <typename T> T* widget(QStringView prefix, QStringView suffix = {})
-    {
-        return child<T>(window.get(), category.name(prefix, suffix));
-    }
+    void click(QStringView button) { child<QPushButton>(window.get(), category.name(button))->click(); }
     // A connection of its own reads what the file really holds.
-    PuzzleEntry stored(const QString& ref) const
+    QList<PuzzleEntry> stored(const Category& of) const
     {
-        return Catalogue(fixture.folder().database()).entry(category, ref).value_or(PuzzleEntry{});
+        return Catalogue(fixture.folder().database()).entries(of, EntryOrder::Stored);
     }
     /// What the keeper sees and what the file holds, to tell that a refused or failed operation changed nothing.
     auto state() const
     {
-        const Catalogue file(fixture.folder().database());
-        return std::tuple{tab->model()->rows(), tab->panel(), file.entries(category, EntryOrder::Stored),
-                          file.authors()};
+        return std::tuple{tab->model()->rows(), tab->panel(), stored(category),
+                          Catalogue(fixture.folder().database()).authors()};
     }
 
     const Category& category;
@@ -69,68 +92,154 @@ class TestEntryEditing : public QObject {
     Q_OBJECT
 
 private slots:
-    void addThenUpdateThroughTheWindow();
+    void checks_data();
+    void checks();
+    void addUpdateAndSearch_data();
+    void addUpdateAndSearch();
     void changesNothing_data();
     void changesNothing();
 };
 
-void TestEntryEditing::addThenUpdateThroughTheWindow()
+void TestEntryEditing::checks_data()
 {
+    QTest::addColumn<int>("category");
+    QTest::addColumn<PuzzleEntry>("typed");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<QString>("message"); // empty: accepted
+    QTest::addColumn<PuzzleEntry>("stored");
+    QTest::addColumn<Edited>("edited");
+
+    // Texts are kept with their spaces, only the plain apostrophe is refused, and only an exactly empty address box
+    // takes the placeholder (an add) or keeps the stored address http://old/… (an update).
+    accepted("add 042 after 41 entries", {u"042"_s, u" Lyon "_s, u" O’Neil "_s, {}, u"http://a/t"_s}, 42, nd,
+             u"http://a/t"_s);
+    accepted("add 001 opens an empty series", {u"001"_s, u"Lyon"_s, u"Léa"_s, u" "_s, {}}, 1, u" "_s, nd);
+    refused("add 043 after 41 entries", u"043"_s, u"Lyon"_s, u"Léa"_s, 42, sequence.arg(42));
+    refused("add 041 after 41 entries", u"041"_s, u"Lyon"_s, u"Léa"_s, 42, sequence.arg(42));
+    refused("add 42, too short", u"42"_s, u"Lyon"_s, u"Léa"_s, 42, length);
+    refused("add 0042, too long", u"0042"_s, u"Lyon"_s, u"Léa"_s, 42, length);
+    refused("add, sequence past 999", u"999"_s, u"Lyon"_s, u"Léa"_s, 1000, sequence.arg(1000));
+    refused("add, letters", u"abc"_s, u"Lyon"_s, u"Léa"_s, 42, dravéNumber);
+    refused("add, empty number, message of the series", {}, u"Lyon"_s, u"Léa"_s, 42, titresNumber,
+            Category::vantorel());
+    // Three characters whose value is the expected number, but not three plain digits.
+    refused("add, leading space", u" 42"_s, u"Lyon"_s, u"Léa"_s, 42, dravéNumber);
+    refused("add, other digits", u"٠٤٢"_s, u"Lyon"_s, u"Léa"_s, 42, dravéNumber);
+    refused("add, apostrophe before a bad number", u"abc"_s, u"Lyon"_s, u"O'Neil"_s, 42,
+            u"Apostrophe non autorisée dans le pseudo."_s);
+    refused("add, number before answer", u"043"_s, {}, {}, 42, sequence.arg(42));
+    refused("add, answer of spaces before author", u"042"_s, u"   "_s, u"  "_s, 42, noAnswer);
+    refused("add, author of spaces", u"042"_s, u"Lyon"_s, u"   "_s, 42, noAuthor);
+    // No length, sequence or apostrophe test on an update: these go on to the look-up of the number.
+    accepted("update, two digits", {u"42"_s, u"Lyon"_s, u"Léa"_s, {}, u" "_s}, 0, u"http://old/1.jpg"_s, u" "_s);
+    accepted("update, apostrophe stored", {u"042"_s, u"Lyon"_s, u"O'Neil"_s, nd, {}}, 0, nd, u"http://old/t1"_s);
+    // A box the keeper emptied by hand says the address is gone; one the program emptied keeps it.
+    accepted("update, image box emptied by hand", {u"042"_s, u"Lyon"_s, u"Léa"_s, {}, {}}, 0, nd, u"http://old/t1"_s,
+             {true, false});
+    accepted("update, forum box emptied by hand", {u"042"_s, u"Lyon"_s, u"Léa"_s, {}, {}}, 0, u"http://old/1.jpg"_s, nd,
+             {false, true});
+    refused("update, empty number, message of the series", {}, u"Lyon"_s, u"Léa"_s, 0, titresNumber,
+            Category::vantorel());
+    refused("update, letters before answer", u"x"_s, {}, {}, 0, dravéNumber);
+    refused("update, answer of spaces before author", u"042"_s, u"  "_s, {}, 0, noAnswer);
+    refused("update, author of spaces", u"042"_s, u"Lyon"_s, u"  "_s, 0, noAuthor);
+}
+
+void TestEntryEditing::checks()
+{
+    QFETCH(int, category);
+    QFETCH(PuzzleEntry, typed);
+    QFETCH(int, expected);
+    QFETCH(QString, message);
+    QFETCH(PuzzleEntry, stored);
+    QFETCH(Edited, edited);
+    const Category& cat = Category::all().at(category);
+    const auto refusal =
+        expected > 0 ? EntryChecks::refuseAdd(cat, typed, expected) : EntryChecks::refuseUpdate(cat, typed);
+    QCOMPARE(refusal.value_or(QString()), message);
+    const PuzzleEntry old{typed.ref, u"Avant"_s, u"Léa"_s, u"http://old/1.jpg"_s, u"http://old/t1"_s};
+    if (message.isEmpty()) {
+        QCOMPARE(expected > 0 ? EntryChecks::withAddressDefaults(typed)
+                              : EntryChecks::withStoredAddresses(typed, old, edited),
+                 stored);
+    }
+}
+
+void TestEntryEditing::addUpdateAndSearch_data()
+{
+    QTest::addColumn<QString>("text");      // the answer, an address and an author
+    QTest::addColumn<QString>("criterion"); // a part of the text, which finds no "Réponse N"
+    QTest::newRow("spaces kept") << u" Le Puy "_s << u"e P"_s;
+    QTest::newRow("10,000 characters") << QString(10'000, u'é') << u"éé"_s;
+    QTest::newRow("control characters") << u"a\tb\u0001c\u007fd\u001be"_s << u"\u0001c\u007f"_s;
+    QTest::newRow("right-to-left") << u"مرحبا עולם \u202Eabc"_s << u"עולם \u202E"_s;
+    QTest::newRow("emoji") << u"🧩 énigme 🎉👩‍👩‍👧"_s << u"👩‍👩‍👧"_s;
+    QTest::newRow("SQL metacharacters") << u"x\"; DROP TABLE \"dravé\"; -- \\ ;"_s << u"-- \\"_s;
+    QTest::newRow("SQL quote") << u"'; DROP TABLE dravé; --"_s << u"'"_s;
+    QTest::newRow("percent") << u"100 % vrai"_s << u"%"_s;
+    QTest::newRow("underscore") << u"mot_clé"_s << u"_"_s;
+}
+
+void TestEntryEditing::addUpdateAndSearch()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, criterion);
     Scene scene(Category::plomé(), 40);
+    scene.fixture.insert(Category::dravé(), Fixture::series(1));
     QVERIFY(scene.open());
-    scene.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(scene.window.get()));
-    scene.window->tabs()->setCurrentIndex(Category::plomé().tabIndex);
     CategoryTab* tab = scene.tab;
     // 040 first, 001 last, as a sort by another column shows it: the expected number is still the row count.
     QList<PuzzleEntry> entries = Fixture::series(40, authors);
-    std::reverse(entries.begin(), entries.end());
-    tab->fill(entries);
+    tab->fill({entries.crbegin(), entries.crend()});
     tab->showFirstRows();
-    auto* author = scene.widget<QComboBox>(u"list_");
-    const int listed = author->count();
+    QList<QStringList> rows = tab->model()->rows();
+    const int listed = tab->authorBox()->count();
 
-    QTest::keyClicks(scene.widget<QLineEdit>(u"no_"), u"041"_s);
-    QTest::keyClicks(scene.widget<QLineEdit>(u"nom_"), u" Le Puy "_s);
+    QTest::keyClicks(tab->numberBox(), u"041"_s);
+    tab->answerBox()->setText(text);
+    tab->urlBox()->setText(text);
     // The start of a registered name ("Max") stays what was typed: a new pseudonym is not replaced by another.
-    scene.window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(scene.window.get()));
-    author->setFocus();
-    QTest::keyClicks(author->lineEdit(), u"Ma"_s);
-    QTest::keyClick(author->lineEdit(), Qt::Key_Tab);
-    QTest::keyClicks(scene.widget<QLineEdit>(u"url_", u"_sor"), u"http://forum/41"_s);
-    QTest::mouseClick(scene.widget<QPushButton>(u"bt_add_"), Qt::LeftButton);
-
-    QCOMPARE(scene.stored(u"041"_s), (PuzzleEntry{u"041"_s, u" Le Puy "_s, u"Ma"_s, nd, u"http://forum/41"_s}));
+    tab->authorBox()->setFocus();
+    QTest::keyClicks(tab->authorBox()->lineEdit(), u"Ma"_s);
+    QTest::keyClick(tab->authorBox()->lineEdit(), Qt::Key_Tab);
+    scene.click(u"bt_add_");
     // Appended at the bottom, made current and scrolled into view; the author lists stay as built at start.
-    QCOMPARE(tab->model()->rowCount(), 41);
-    QCOMPARE(tab->model()->row(40), (QStringList{u"041"_s, u" Le Puy "_s, u"Ma"_s}));
+    rows.append({u"041"_s, text, u"Ma"_s});
+    QCOMPARE(tab->model()->rows(), rows);
     QCOMPARE(tab->grid()->currentIndex().row(), 40);
     QVERIFY(tab->topGridRow() > 1);
     QVERIFY(tab->grid()->viewport()->rect().contains(tab->grid()->visualRect(tab->model()->index(40, 0)).center()));
     QCOMPARE(tab->panel(), PuzzleEntry{});
-    QCOMPARE(author->count(), listed);
+    QCOMPARE(tab->authorBox()->count(), listed);
 
     // An update rewrites the row that shows its number (the first), not the current one, and scrolls nowhere; an
     // empty image box keeps the stored address.
     const int top = tab->topGridRow();
-    QList<QStringList> rows = tab->model()->rows();
-    tab->setPanel({u"040"_s, u"Lille "_s, u"O'Neil"_s, {}, u"http://new/t"_s});
-    scene.widget<QPushButton>(u"bt_maj_")->click();
-    QCOMPARE(scene.stored(u"040"_s),
-             (PuzzleEntry{u"040"_s, u"Lille "_s, u"O'Neil"_s, u"http://127.0.0.1/40.jpg"_s, u"http://new/t"_s}));
-    rows[0] = {u"040"_s, u"Lille "_s, u"O'Neil"_s};
+    const QString quoted = u"«"_s + text + u"»"_s;
+    tab->setPanel({u"040"_s, quoted, text, {}, text});
+    scene.click(u"bt_maj_");
+    rows[0] = {u"040"_s, quoted, text};
     QCOMPARE(tab->model()->rows(), rows);
     QCOMPARE(tab->topGridRow(), top);
     QCOMPARE(tab->panel(), PuzzleEntry{});
-
     // An address box the keeper empties by hand says the address is gone.
     tab->setPanel({u"039"_s, u"Nice"_s, u"Max"_s, u"http://a/39.jpg"_s, u"http://a/t39"_s});
-    QLineEdit* url = scene.widget<QLineEdit>(u"url_");
-    url->selectAll();
-    QTest::keyClick(url, Qt::Key_Delete);
-    scene.widget<QPushButton>(u"bt_maj_")->click();
-    QCOMPARE(scene.stored(u"039"_s), (PuzzleEntry{u"039"_s, u"Nice"_s, u"Max"_s, nd, u"http://a/t39"_s}));
+    tab->urlBox()->selectAll();
+    QTest::keyClick(tab->urlBox(), Qt::Key_Delete);
+    scene.click(u"bt_maj_");
+    entries[38] = {u"039"_s, u"Nice"_s, u"Max"_s, nd, u"http://a/t39"_s};
+    entries[39] = {u"040"_s, quoted, text, entries[39].url, text};
+    entries.append({u"041"_s, text, u"Ma"_s, text, nd});
+    QCOMPARE(scene.stored(Category::plomé()), entries);
+    QCOMPARE(scene.stored(Category::dravé()), Fixture::series(1));
+
+    SearchTab* search = scene.window->searchTab();
+    search->option(Category::plomé().index)->click();
+    search->criterion()->setText(criterion);
+    search->searchButton()->click();
+    // One row per hit, then an empty row.
+    QCOMPARE(search->resultsModel()->rows(),
+             (QList<QStringList>{{u"040"_s, quoted}, {u"041"_s, text}, {QString(), QString()}}));
     QVERIFY2(scene.fixture.messenger.shown.isEmpty(), qPrintable(scene.fixture.messenger.lastText()));
 }
 
@@ -145,10 +254,9 @@ void TestEntryEditing::changesNothing_data()
     const PuzzleEntry add{u"004"_s, u"Lyon"_s, u"Nouvel"_s, {}, {}};
     const PuzzleEntry update{u"002"_s, u"Lille"_s, u"Max"_s, {}, {}};
     QTest::newRow("add, out of sequence")
-        << true << Cause::Refused << PuzzleEntry{u"005"_s, u"Lyon"_s, u"Max"_s, {}, {}}
-        << u"Le numéro ne suit pas. Il doit être égal à 4"_s;
+        << true << Cause::Refused << PuzzleEntry{u"005"_s, u"Lyon"_s, u"Max"_s, {}, {}} << sequence.arg(4);
     QTest::newRow("update, answer of spaces")
-        << false << Cause::Refused << PuzzleEntry{u"002"_s, u"  "_s, u"Max"_s, {}, {}} << u"Nom non renseigné."_s;
+        << false << Cause::Refused << PuzzleEntry{u"002"_s, u"  "_s, u"Max"_s, {}, {}} << noAnswer;
     QTest::newRow("update, two digits are sought as typed")
         << false << Cause::Refused << PuzzleEntry{u"2"_s, u"Lyon"_s, u"Max"_s, {}, {}} << u"N° 2 inconnu."_s;
     QTest::newRow("add, number stored behind the grid")
@@ -175,23 +283,24 @@ void TestEntryEditing::changesNothing()
     const QString path = fixture.folder().database();
     const bool failure = cause >= Cause::ReadOnlyConnection;
     if (cause == Cause::ReadOnlyFile) {
-        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
         if (QFile probe(path); probe.open(QIODevice::ReadWrite)) {
             QSKIP("File permissions do not stop this user (root) from writing");
         }
     }
     QVERIFY(scene.open());
     if (cause == Cause::StoredBehind) {
-        fixture.insert(Category::dravé(), {{u"004"_s, u"Nantes"_s, u"Léa"_s, u"http://a/4.jpg"_s, u"http://a/t4"_s}});
+        fixture.insert(Category::dravé(), {Fixture::series(4).at(3)});
     }
     scene.tab->setPanel(typed);
     const auto before = scene.state();
     // The automatic backup, which has its own tests, would report the same failure first.
     scene.window->catalogue().setBeforeFirstWrite({});
+    QSqlQuery own(scene.window->catalogue().database());
     std::optional<Catalogue> other;
     if (cause == Cause::ReadOnlyConnection) {
         // The engine then answers every write as it does for a read-only file, whoever runs the test.
-        QVERIFY(QSqlQuery(scene.window->catalogue().database()).exec(u"PRAGMA query_only = ON"_s));
+        QVERIFY(own.exec(u"PRAGMA query_only = ON"_s));
     } else if (cause == Cause::Locked) {
         // Another program holds the whole file until its connection is closed.
         QVERIFY(QSqlQuery(other.emplace(path).database()).exec(u"BEGIN EXCLUSIVE"_s));
@@ -200,16 +309,16 @@ void TestEntryEditing::changesNothing()
         fixture.sql(u"CREATE TRIGGER refuse BEFORE %1 ON \"dravé\" BEGIN SELECT RAISE(ABORT, 'full'); END"_s.arg(
             adding ? u"INSERT"_s : u"UPDATE"_s));
     }
-    const auto click = [&] { scene.widget<QPushButton>(adding ? u"bt_add_" : u"bt_maj_")->click(); };
-    click();
+    const QString button = adding ? u"bt_add_"_s : u"bt_maj_"_s;
+    scene.click(button);
 
+    const FakeMessenger::Shown& shown = fixture.messenger.shown.value(0);
     QCOMPARE(fixture.messenger.texts(), QStringList{failure ? message.arg(path) : message});
-    QCOMPARE(fixture.messenger.shown.first().icon, failure ? Messenger::Icon::Critical : Messenger::Icon::Warning);
-    QCOMPARE(fixture.messenger.shown.first().detail.isEmpty(), !failure);
+    QCOMPARE(std::pair(shown.icon, shown.detail.isEmpty()),
+             std::pair(failure ? Messenger::Icon::Critical : Messenger::Icon::Warning, !failure));
     // The add refused for a number stored behind the grid has already filled the empty addresses.
-    const bool filled = cause == Cause::StoredBehind;
-    QCOMPARE(scene.tab->panel(),
-             (PuzzleEntry{typed.ref, typed.answer, typed.author, filled ? nd : QString(), filled ? nd : QString()}));
+    const QString filled = cause == Cause::StoredBehind ? nd : QString();
+    QCOMPARE(scene.tab->panel(), (PuzzleEntry{typed.ref, typed.answer, typed.author, filled, filled}));
     scene.tab->setPanel(typed);
     other.reset();
     QCOMPARE(scene.state(), before);
@@ -218,12 +327,12 @@ void TestEntryEditing::changesNothing()
     }
 
     // Once the cause is gone, the same click goes through.
-    QSqlQuery(scene.window->catalogue().database()).exec(u"PRAGMA query_only = OFF"_s);
+    own.exec(u"PRAGMA query_only = OFF"_s);
     fixture.sql(u"DROP TRIGGER IF EXISTS refuse"_s);
-    click();
+    scene.click(button);
     QCOMPARE(fixture.messenger.shown.size(), 1);
     QCOMPARE(scene.tab->panel(), PuzzleEntry{});
-    QCOMPARE(scene.stored(typed.ref).answer, typed.answer);
+    QCOMPARE(Catalogue(path).entry(Category::dravé(), typed.ref).value_or(PuzzleEntry{}).answer, typed.answer);
 }
 
 QTEST_MAIN(TestEntryEditing)
