@@ -1,4 +1,5 @@
 #include "browsing/BrowsingTexts.h"
+#include "browsing/ImageChoice.h"
 #include "catalogue/CatalogueTexts.h"
 #include "image/ImageWindow.h"
 #include "support/Fixture.h"
@@ -12,39 +13,28 @@
 #include <QImage>
 #include <QLabel>
 #include <QSignalSpy>
-#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using Action = ImageChoice::Action;
+using Option = ImageChoice::Option;
 
 namespace {
 
-// In number order; the texts test French order without regard to case or accents.
-const QList<PuzzleEntry> numbered = {{u"001"_s, u"Zèbre"_s, u"bob"_s, {}, {}},
+// In number order; the texts test French order without regard to case or accents, and equal authors.
+const QList<PuzzleEntry> numbered = {{u"001"_s, u"Zèbre"_s, u"Bob"_s, {}, {}},
                                      {u"002"_s, u"éclair"_s, u"Amélie"_s, {}, {}},
-                                     {u"003"_s, u"abricot"_s, u"Émile"_s, {}, {}},
+                                     {u"003"_s, u"abricot"_s, u"bob"_s, {}, {}},
                                      {u"004"_s, u"Étoile"_s, u"zoé"_s, {}, {}}};
 
-/// The main window on a catalogue holding `entries`, showing the category's tab with "Afficher" ticked and the
-/// option whose control name starts with `option`, unless it is empty.
+/// The main window on a catalogue holding `entries`, shown on the category's tab.
 struct Scene {
-    Fixture fixture;
-    std::unique_ptr<MainWindow> window;
-    CategoryTab* tab = nullptr;
-
-    Scene(const Category& category, const QList<PuzzleEntry>& entries, const QString& option = {})
+    Scene(const Category& category, const QList<PuzzleEntry>& entries)
     {
         fixture.insert(category, entries);
-        if ((window = fixture.openWindow())) {
-            window->show();
-            window->tabs()->setCurrentIndex(category.tabIndex);
-            tab = window->categoryTab(category);
-        }
-        if (tab && !option.isEmpty()) {
-            child<QAbstractButton>(tab, category.name(u"chk_img_"))->setChecked(true);
-            child<QAbstractButton>(tab, category.name(option))->click();
-        }
+        window = fixture.openShown(category.tabIndex);
+        tab = window ? window->categoryTab(category) : nullptr;
     }
     void clickHeader(int column)
     {
@@ -52,27 +42,36 @@ struct Scene {
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                           QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
     }
-    void clickFirstRow()
-    {
-        const QModelIndex index = tab->model()->index(0, 2); // all three rows are shown
-        QTest::mouseClick(tab->grid()->viewport(), Qt::LeftButton, {}, tab->grid()->visualRect(index).center());
-    }
     bool lastRowShown() const
     {
         const QModelIndex last = tab->model()->index(tab->model()->rowCount() - 1, 0);
         return tab->grid()->viewport()->rect().contains(tab->grid()->visualRect(last));
     }
+
+    Fixture fixture;
+    std::unique_ptr<MainWindow> window;
+    CategoryTab* tab = nullptr;
 };
 
+/// A click on the first row of a grid with "Afficher" ticked, and what it must show.
 struct Click {
     int category = 0;
-    QString option = {}; ///< the start of the option's control name; "Afficher" ticked
+    QString option = {}; ///< the start of the option's control name
     QString url = {};    ///< a path on the loopback server when it starts with '/'
     QString sql = {};    ///< run once the window is open
     QString opened = {}; ///< on the desktop
     QString message = {};
-    bool showsLink = false; ///< the image window's forum box
-    QSize shown = {};       ///< the image window's picture
+    QSize shown = {}; ///< the image window's picture
+};
+
+/// A click on an entry, and the choice the rule must make.
+struct Choice {
+    int category = 0;
+    QString url = {}; ///< null: the catalogue no longer holds the number
+    QString link = {};
+    Option option = Option::Window;
+    ImageChoice made = {};
+    bool showImage = true; ///< "Afficher" ticked
 };
 
 } // namespace
@@ -87,10 +86,10 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("refs");
-        // Vantorel starts in stored order, the others in number order.
+        // Stored 3 1 4 2: Vantorel starts in that order, the others in number order.
         QTest::newRow("vantorel by number") << 3 << 0 << QString() << u"1 2 3 4"_s;
         QTest::newRow("plomé by answer") << 1 << 1 << QString() << u"3 2 4 1"_s;
-        QTest::newRow("tusqué by author") << 2 << 2 << QString() << u"2 1 3 4"_s;
+        QTest::newRow("tusqué by author, equal ones in number order") << 2 << 2 << QString() << u"2 1 3 4"_s;
         // The grid keeps the rows it showed.
         QTest::newRow("read failure") << 0 << 2 << u"ALTER TABLE \"dravé\" RENAME TO perdu"_s << u"1 2 3 4"_s;
     }
@@ -142,8 +141,7 @@ private slots:
         const QString image = u"http://img.example/1.jpg"_s;
         const QString file = u"file:///etc/passwd"_s;
         const QString web = u"web_"_s;
-        const QString window = u"win_"_s;
-        // What to show is the rule's answer; here only its wiring.
+        // What to show is the rule's answer; here only its wiring, the image window's own display included.
         QTest::newRow("dravé, image on the web") << Click{.category = 0, .option = web, .url = image, .opened = image};
         QTest::newRow("tusqué, forum post")
             << Click{.category = 2, .option = u"sor_"_s, .url = image, .opened = u"http://127.0.0.1/forum/1"_s};
@@ -152,17 +150,13 @@ private slots:
         // The panel shows the grid's cells without addresses.
         QTest::newRow("number no longer stored")
             << Click{.category = 0, .option = web, .url = image, .sql = u"DELETE FROM \"dravé\" WHERE ref = '001'"_s};
-        const QString lost = u"ALTER TABLE titres RENAME TO perdu"_s;
-        const QString noRead = CatalogueTexts::readFailed();
-        QTest::newRow("read failure") << Click{
-            .category = 3, .option = web, .url = image, .sql = lost, .message = noRead};
-        // The image window shows the forum address for some series; one display goes all the way.
-        const QString missing = u"/404.jpg"_s;
-        QTest::newRow("dravé, window") << Click{.category = 0, .option = window, .url = missing, .showsLink = true};
-        QTest::newRow("tusqué, window") << Click{.category = 2, .option = window, .url = missing, .showsLink = true};
-        QTest::newRow("vantorel, window") << Click{.category = 3, .option = window, .url = missing};
-        QTest::newRow("plomé, window, shown")
-            << Click{.category = 1, .option = window, .url = u"/1.jpg"_s, .shown = {533, 400}};
+        QTest::newRow("read failure") << Click{.category = 3,
+                                               .option = web,
+                                               .url = image,
+                                               .sql = u"ALTER TABLE titres RENAME TO perdu"_s,
+                                               .message = CatalogueTexts::readFailed()};
+        QTest::newRow("plomé, window") << Click{
+            .category = 1, .option = u"win_"_s, .url = u"/1.jpg"_s, .shown = {533, 400}};
     }
     void rowClick()
     {
@@ -175,41 +169,76 @@ private slots:
         server.serveBody("/1.jpg", jpeg.data());
         QList<PuzzleEntry> entries = Fixture::series(3);
         entries[0].url = click.url.startsWith(u'/') ? server.url(click.url.toUtf8()) : click.url;
-        Scene scene(Category::all().at(click.category), entries, click.option);
+        const Category& category = Category::all().at(click.category);
+        Scene scene(category, entries);
         QVERIFY(scene.tab);
+        child<QAbstractButton>(scene.tab, category.name(u"chk_img_"))->setChecked(true);
+        child<QAbstractButton>(scene.tab, category.name(click.option))->click();
         if (!click.sql.isEmpty()) {
             scene.fixture.sql(click.sql);
             entries[0].url = entries[0].link = QString();
         }
 
-        scene.clickFirstRow();
+        const QModelIndex cell = scene.tab->model()->index(0, 2);
+        QTest::mouseClick(scene.tab->grid()->viewport(), Qt::LeftButton, {},
+                          scene.tab->grid()->visualRect(cell).center());
         QCOMPARE(scene.tab->panel(), entries.at(0));
         QCOMPARE(scene.fixture.desktop.opened,
                  click.opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(click.opened)});
         const QString message = QString(click.message).replace(u"%1"_s, scene.fixture.folder().database());
         QCOMPARE(scene.fixture.messenger.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        // The image window stands in for the main window until it is closed; it shows the picture with the
+        // program's own settings and converter.
         QPointer<ImageWindow> image = scene.window->findChild<ImageWindow*>(u"Form_img"_s);
-        QCOMPARE(scene.window->isVisible(), click.option != u"win_");
-        if (click.option != u"win_") {
-            QVERIFY(!image);
-            return;
+        QCOMPARE(scene.window->isVisible(), !click.shown.isValid());
+        QCOMPARE(image && image->isVisible(), click.shown.isValid());
+        if (image) {
+            QSignalSpy ended(image, &ImageWindow::displayEnded);
+            QVERIFY(ended.wait(5000));
+            QCOMPARE(child<QLabel>(image, u"Picture1"_s)->pixmap().size(), click.shown);
+            QCOMPARE(server.requests.size(), 1);
+            image->close();
+            QVERIFY(scene.window->isVisible());
+            QTRY_VERIFY(image.isNull());
         }
-        QVERIFY(image && image->isVisible());
-        const PuzzleEntry& entry = entries.at(0);
-        QCOMPARE(child<QWidget>(image, u"txt_lien"_s)->property("text").toString(), entry.url);
-        QCOMPARE(child<QWidget>(image, u"txt_lien_sor"_s)->property("text").toString(),
-                 click.showsLink ? entry.link : QString());
-        // The program's own settings and converter; the forum page is the referrer even where it is not shown.
-        QSignalSpy ended(image, &ImageWindow::displayEnded);
-        QVERIFY(ended.wait(5000));
-        const QPixmap pixmap = child<QLabel>(image, u"Picture1"_s)->pixmap();
-        QCOMPARE(pixmap.isNull() ? QSize() : pixmap.size(), click.shown);
-        QCOMPARE(server.requests.size(), 1);
-        QCOMPARE(server.requests.first().headers.value("referer"), entry.link.toUtf8());
+    }
 
-        image->close();
-        QVERIFY(scene.window->isVisible());
-        QTRY_VERIFY(image.isNull());
+    void choice_data()
+    {
+        QTest::addColumn<Choice>("choice");
+        const QString img = u"http://img.example/42.jpg"_s;
+        const QString post = u"https://sorvane.net/t/42"_s;
+        const QString none = u"Non disponible"_s;
+        const QString file = u"file:///etc/passwd"_s;
+        const QString ftp = u"ftp://img.example/a.jpg"_s;
+        const QString bare = u"sorvane.net/t/42"_s;
+        const int dravé = 0, tusqué = 2, vantorel = 3;
+        QTest::newRow("number not in the catalogue") << Choice{dravé, {}, post, Option::Window, {}};
+        QTest::newRow("unticked") << Choice{dravé, img, post, Option::Web, {}, false};
+        // The image window runs its own checks and messages.
+        QTest::newRow("window, any address") << Choice{dravé, ftp, post, Option::Window, {Action::OpenWindow, ftp}};
+        QTest::newRow("forum") << Choice{tusqué, img, post, Option::Forum, {Action::OpenOnDesktop, post}};
+        QTest::newRow("url placeholder") << Choice{dravé, none, post, Option::Window, {}};
+        QTest::newRow("url spaces") << Choice{dravé, u"  "_s, post, Option::Window, {}};
+        QTest::newRow("vantorel, link placeholder") << Choice{vantorel, img, none, Option::Web, {}};
+        QTest::newRow("vantorel, both") << Choice{vantorel, img, post, Option::Web, {Action::OpenOnDesktop, img}};
+        QTest::newRow("dravé, link placeholder") << Choice{dravé, img, none, Option::Web, {Action::OpenOnDesktop, img}};
+        QTest::newRow("tusqué, link placeholder, forum") << Choice{tusqué, img, none, Option::Forum, {}};
+        QTest::newRow("local file, web") << Choice{dravé, file, post, Option::Web, {Action::Refuse, file}};
+        QTest::newRow("no scheme, forum") << Choice{dravé, img, bare, Option::Forum, {Action::Refuse, bare}};
+        QTest::newRow("upper-case scheme, web")
+            << Choice{dravé, img.toUpper(), post, Option::Web, {Action::OpenOnDesktop, img.toUpper()}};
+    }
+    void choice()
+    {
+        QFETCH(Choice, choice);
+        std::optional<PuzzleEntry> entry;
+        if (!choice.url.isNull()) {
+            entry = PuzzleEntry{u"042"_s, u"Réponse"_s, u"Léa"_s, choice.url, choice.link};
+        }
+        const ImageChoice made =
+            ImageChoice::decide(Category::all().at(choice.category), entry, choice.showImage, choice.option);
+        QCOMPARE(std::pair(made.action, made.address), std::pair(choice.made.action, choice.made.address));
     }
 };
 

@@ -1,6 +1,10 @@
+#include "image/ConverterCommand.h"
+#include "image/ImageAddress.h"
+#include "image/ImageRequest.h"
+#include "image/ImageSignature.h"
 #include "image/ImageTexts.h"
 #include "image/ImageWindow.h"
-#include "support/Fakes.h"
+#include "support/Files.h"
 #include "support/Fixture.h"
 #include "support/LoopbackServer.h"
 #include "ui/GridStyle.h"
@@ -21,6 +25,7 @@
 
 using namespace Qt::StringLiterals;
 using Icon = Messenger::Icon;
+using Problem = ImageAddress::Problem;
 
 namespace {
 
@@ -71,6 +76,81 @@ class TestImageWindow : public QObject {
     Q_OBJECT
 
 private slots:
+    void addressChecks_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<Problem>("problem");
+        const QString forum = QString::fromUtf16(ImageAddress::forumPrefix);
+        const QString site = u"http://img.example/"_s;
+        QTest::newRow("empty") << QString() << Problem::Missing;
+        QTest::newRow("spaces only") << u"   "_s << Problem::Missing;
+        QTest::newRow("ftp") << u"ftp://img.example/a.jpg"_s << Problem::NotWeb;
+        QTest::newRow("leading space") << u" "_s + site + u"a.jpg"_s << Problem::NotWeb;
+        QTest::newRow("mixed-case scheme") << u"HtTpS://img.example/a.jpg"_s << Problem::None;
+        QTest::newRow("upper-case JPG") << site + u"A.JPG"_s << Problem::None;
+        QTest::newRow("gif") << site + u"a.gif"_s << Problem::Gif;
+        QTest::newRow("query after the name") << site + u"a.jpg?w=2"_s << Problem::BadExtension;
+        for (const char* ending : {"jpg", "jpeg", "jpe", "png", "bmp", "tif", "tiff"}) {
+            QTest::addRow("ending .%s", ending) << site + u"a."_s + QLatin1String(ending) << Problem::None;
+        }
+        QTest::newRow("forum prefix, gif") << forum + u"images/a.gif"_s << Problem::None;
+        // One character short of the prefix, or another case: the extension checks apply again.
+        QTest::newRow("prefix cut short") << forum.left(19) << Problem::BadExtension;
+        QTest::newRow("prefix in upper case") << forum.toUpper() + u"a.gif"_s << Problem::Gif;
+    }
+    void addressChecks()
+    {
+        QFETCH(QString, address);
+        QFETCH(Problem, problem);
+        QCOMPARE(ImageAddress::check(address), problem);
+    }
+
+    void signatures_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("jpeg") << QByteArray("\xFF\xD8\xFF\xE0\x00\x10JF", 8) << true;
+        QTest::newRow("png") << QByteArray("\x89PNG\r\n\x1A\n", 8) << true;
+        QTest::newRow("gif87a") << QByteArray("GIF87a\x01\x00", 8) << true;
+        QTest::newRow("gif89a") << QByteArray("GIF89a\x01\x00", 8) << true;
+        QTest::newRow("bmp") << QByteArray("BM6\x00\x00\x00\x00\x00", 8) << true;
+        QTest::newRow("tiff little-endian") << QByteArray("II*\x00\x08\x00\x00\x00", 8) << true;
+        QTest::newRow("tiff big-endian") << QByteArray("MM\x00*\x00\x00\x00\x08", 8) << true;
+        // Formats ImageMagick would run or read other files for (svg: see the display), and an error page.
+        QTest::newRow("postscript") << QByteArray("%!PS-Ado") << false;
+        QTest::newRow("html error page") << QByteArray("<!DOCTYP") << false;
+        QTest::newRow("png cut short") << QByteArray("\x89PNG", 4) << false;
+        QTest::newRow("tiff with wrong magic") << QByteArray("II+\x00", 4) << false;
+        QTest::newRow("empty") << QByteArray() << false;
+    }
+    void signatures()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(bool, accepted);
+        QCOMPARE(ImageSignature::isAccepted(head), accepted);
+    }
+
+    void converterLookup()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("Looks for programs by their executable bit.");
+#endif
+        QTemporaryDir seven, six, nothing;
+        for (const QString& path :
+             {seven.filePath(u"magick"_s), seven.filePath(u"convert"_s), six.filePath(u"convert"_s)}) {
+            writeFile(path, {});
+            QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        }
+        const QStringList resize = {u"in.jpg"_s, u"-resize"_s, u"800x400"_s, u"out.jpg"_s};
+        const ConverterCommand magick = ConverterCommand::locate({seven.path()});
+        QCOMPARE(magick.program, seven.filePath(u"magick"_s));
+        QCOMPARE(magick.arguments(u"in.jpg"_s, u"out.jpg"_s), QStringList{u"convert"_s} + resize);
+        const ConverterCommand convert = ConverterCommand::locate({six.path()});
+        QCOMPARE(convert.program, six.filePath(u"convert"_s));
+        QCOMPARE(convert.arguments(u"in.jpg"_s, u"out.jpg"_s), resize);
+        QVERIFY(ConverterCommand::locate({nothing.path()}).program.isEmpty());
+    }
+
     void display_data()
     {
         QTest::addColumn<QString>("address"); // a path on the loopback server when it starts with '/'
@@ -79,17 +159,20 @@ private slots:
         QTest::addColumn<QSize>("shown");
         QTest::addColumn<QString>("refusal");
         QTest::addColumn<Icon>("icon");
-        const auto shows = [](const char* name, const char* path, QSize size) {
+        QTest::addColumn<int>("category"); // the four series in turn
+        int row = 0;
+        const auto shows = [&row](const char* name, const char* path, QSize size) {
             QTest::newRow(name) << QString::fromUtf8(path) << QByteArray("real") << QString() << size << QString()
-                                << Icon::None;
+                                << Icon::None << row++ % 4;
         };
-        const auto refuses = [](const char* name, const QString& address, const QString& refusal, Icon icon) {
-            QTest::newRow(name) << address << QByteArray("absent") << QString() << QSize() << refusal << icon;
+        const auto refuses = [&row](const char* name, const QString& address, const QString& refusal, Icon icon) {
+            QTest::newRow(name) << address << QByteArray("absent") << QString() << QSize() << refusal << icon
+                                << row++ % 4;
         };
         // "absent" cannot start and would say so: the failed downloads must never reach it.
-        const auto fails = [](const char* name, const char* path, const QString& status, const char* converter) {
+        const auto fails = [&row](const char* name, const char* path, const QString& status, const char* converter) {
             QTest::newRow(name) << QString::fromUtf8(path) << QByteArray(converter) << status << QSize() << QString()
-                                << Icon::None;
+                                << Icon::None << row++ % 4;
         };
         const QString tooLarge = ImageTexts::tooLarge().arg(100'000);
 
@@ -98,6 +181,7 @@ private slots:
         refuses("empty", QString(), u"URL non spécifiée."_s, Icon::Warning);
         refuses("ftp", u"ftp://127.0.0.1/a.jpg"_s, u"URL invalide."_s, Icon::None);
         refuses("gif", u"/a.gif"_s, u"Format GIF non supporté. "_s, Icon::Critical);
+        refuses("other extension", u"/a.txt"_s, u"Extension invalide."_s, Icon::None);
         fails("404", "/missing.jpg", u"Téléchargement impossible : le serveur a répondu 404 Not Found."_s, "absent");
         fails("server never answers", "/silent.jpg", ImageTexts::downloadTimeout().arg(u"0,3"_s), "absent");
         fails("too large, announced", "/big.jpg", tooLarge, "absent");
@@ -118,14 +202,14 @@ private slots:
         QFETCH(QSize, shown);
         QFETCH(QString, refusal);
         QFETCH(Icon, icon);
+        QFETCH(int, category);
 #ifdef Q_OS_WIN
         QSKIP("The test converters are shell scripts.");
 #endif
         QTemporaryDir dir;
         const CatalogueFolder folder(dir.path());
         for (const QString& path : {folder.downloadedImage(), folder.resizedImage()}) {
-            QFile file(path); // left by an earlier display
-            QVERIFY(file.open(QIODevice::WriteOnly));
+            writeFile(path, {}); // left by an earlier display
         }
         LoopbackServer server;
         bool resizedAtRequest = false;
@@ -147,12 +231,10 @@ private slots:
         } else if (converter == "absent") {
             settings.converter = {dir.filePath(u"absent"_s), {}};
         } else if (converter != "real") {
-            QFile script(dir.filePath(u"converter"_s));
-            QVERIFY(script.open(QIODevice::WriteOnly) && script.write("#!/bin/sh\n" + converter + '\n') > 0);
-            script.close();
-            QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
-            settings.converter = {script.fileName(), {}};
+            settings.converter = {dir.filePath(u"converter"_s), {}};
             settings.conversionTimeoutMs = 500;
+            writeFile(settings.converter.program, "#!/bin/sh\n" + converter + '\n');
+            QVERIFY(QFile::setPermissions(settings.converter.program, QFile::ReadOwner | QFile::ExeOwner));
         }
         if (address.startsWith(u'/')) {
             address = server.url(address.toUtf8());
@@ -169,7 +251,8 @@ private slots:
         QSignalSpy ended(window, &ImageWindow::displayEnded);
         window->show();
 
-        window->display({u"042"_s, u"Tour Eiffel"_s, address, forumPost, forumPost});
+        const PuzzleEntry entry{u"042"_s, u"Tour Eiffel"_s, u"Léa"_s, address, forumPost};
+        window->display(ImageRequest::of(Category::all().at(category), entry));
         QCOMPARE(window->status(), refused ? QString() : u"Téléchargement…"_s);
         // Well under a second here, real ImageMagick included.
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5'000);
@@ -190,6 +273,7 @@ private slots:
         QCOMPARE(QFile::exists(folder.downloadedImage()) + QFile::exists(folder.resizedImage()), refused ? 2 : 0);
         QCOMPARE(server.requests.isEmpty(), refused);
         QVERIFY(!resizedAtRequest);
+        // The forum page is the referrer, even where the window does not show it.
         for (const LoopbackServer::Request& request : server.requests) {
             QCOMPARE(request.headers.value("referer"), forumPost.toUtf8());
         }
@@ -200,8 +284,10 @@ private slots:
             const QWidget* control = child<QWidget>(window, QString::fromLatin1(name));
             texts.append(control ? control->property("text").toString() : u"(missing)"_s);
         }
+        // Dravé and Tusqué show the forum address, Plomé and Vantorel do not.
+        const QString shownLink = category == 0 || category == 2 ? forumPost : QString();
         QCOMPARE(texts, QStringList({u"Ref : "_s, u"Nom :"_s, u"Lien Sorvane"_s, u"042"_s, u"Tour Eiffel"_s, address,
-                                     forumPost}));
+                                     shownLink}));
         QCOMPARE(window->windowTitle(), u"DPT - Image"_s);
         QVERIFY(child<QWidget>(window, u"bt_lien"_s)->isHidden());
     }
