@@ -4,6 +4,7 @@
 #include "catalogue/CatalogueBackup.h"
 #include "catalogue/CatalogueTexts.h"
 #include "catalogue/SettingsFile.h"
+#include "support/Files.h"
 #include "support/Fixture.h"
 #include "ui/UiTexts.h"
 
@@ -18,266 +19,191 @@ class TestCatalogue : public QObject {
     Q_OBJECT
 
 private slots:
-    void authorList_data();
-    void authorList();
-    void settingsFile_data();
-    void settingsFile();
-    void sortOrders_data();
-    void sortOrders();
-    void roundTripAndOtherConnections();
-    void fileOfAnotherTool();
-    void authorRegisterIgnoresCase_data();
-    void authorRegisterIgnoresCase();
-    void backupRotation_data();
-    void backupRotation();
-    void backupBeforeFirstWrite_data();
-    void backupBeforeFirstWrite();
-};
+    void authorList_data()
+    {
+        QTest::addColumn<QStringList>("authors");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("most entries first, equal counts in descending name order")
+            << QStringList(5, u"Alice"_s) + QStringList(12, u"Zoé"_s) + QStringList(5, u"bob"_s)
+            << QStringList{u"Zoé"_s, u"bob"_s, u"Alice"_s};
+        QTest::newRow("trailing spaces count under the trimmed name, letter case makes another author")
+            << QStringList{u"Léa"_s, u"Léa "_s, u"léa"_s, u"Léa"_s, u"Max"_s, u"Max"_s}
+            << QStringList{u"Léa"_s, u"Max"_s, u"léa"_s};
+        QTest::newRow("accented names in French order, descending")
+            << QStringList{u"Zacharie"_s, u"Élodie"_s, u"Fabien"_s}
+            << QStringList{u"Zacharie"_s, u"Fabien"_s, u"Élodie"_s};
+        QTest::newRow("no entry") << QStringList{} << QStringList{};
 
-void TestCatalogue::authorList_data()
-{
-    QTest::addColumn<QStringList>("authors");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("most entries first, equal counts in descending name order")
-        << QStringList(5, u"Alice"_s) + QStringList(12, u"Zoé"_s) + QStringList(5, u"bob"_s)
-        << QStringList{u"Zoé"_s, u"bob"_s, u"Alice"_s};
-    QTest::newRow("trailing spaces count under the trimmed name, letter case makes another author")
-        << QStringList{u"Léa"_s, u"Léa "_s, u"léa"_s, u"Léa"_s, u"Max"_s, u"Max"_s}
-        << QStringList{u"Léa"_s, u"Max"_s, u"léa"_s};
-    QTest::newRow("accented names in French order, descending")
-        << QStringList{u"Zacharie"_s, u"Élodie"_s, u"Fabien"_s} << QStringList{u"Zacharie"_s, u"Fabien"_s, u"Élodie"_s};
-    QTest::newRow("no entry") << QStringList{} << QStringList{};
-
-    // 29 slots, taken in order of first entry: Auteur30 and Auteur31 come too late, though Auteur31 posts most.
-    QStringList authors;
-    for (int i = 1; i <= 31; ++i) {
-        authors.prepend(u"Auteur%1"_s.arg(i, 2, 10, QLatin1Char('0')));
-    }
-    QTest::newRow("29 authors at most") << authors.mid(2) + authors.first(2) + QStringList(5, authors.at(0))
-                                        << authors.mid(2);
-}
-
-void TestCatalogue::authorList()
-{
-    QFETCH(QStringList, authors);
-    QFETCH(QStringList, expected);
-    QList<PuzzleEntry> entries;
-    for (const QString& author : authors) {
-        entries.append({{}, {}, author, {}, {}});
-    }
-    QCOMPARE(AuthorList::build(entries), expected);
-}
-
-void TestCatalogue::settingsFile_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("lines");
-    QTest::addColumn<std::optional<QString>>("setting");
-    QTest::newRow("UTF-8, CRLF; the first exact key wins, spaces kept")
-        << QByteArray("Programme=a\r\n programme=b\r\nautre=1\r\nprogramme= r\xc3\xa9 \r\nprogramme=c\r\n")
-        << QStringList{u"Programme=a"_s, u" programme=b"_s, u"autre=1"_s, u"programme= ré "_s, u"programme=c"_s}
-        << std::optional(u" ré "_s);
-    QTest::newRow("Windows-1252, CR only") << QByteArray("programme=r\xe9\rsuite \x80\r")
-                                           << QStringList{u"programme=ré"_s, u"suite €"_s} << std::optional(u"ré"_s);
-    QTest::newRow("LF only, last line unterminated, empty setting")
-        << QByteArray("a\nprogramme=") << QStringList{u"a"_s, u"programme="_s} << std::optional(QString());
-    QTest::newRow("empty lines are kept, no setting")
-        << QByteArray("a\r\n\r\nb\r\n") << QStringList{u"a"_s, QString(), u"b"_s} << std::optional<QString>();
-    QTest::newRow("UTF-8 mark dropped") << QByteArray("\xef\xbb\xbfprogramme=x") << QStringList{u"programme=x"_s}
-                                        << std::optional(u"x"_s);
-}
-
-void TestCatalogue::settingsFile()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, lines);
-    QFETCH(std::optional<QString>, setting);
-    QCOMPARE(SettingsFile::splitLines(SettingsFile::decode(bytes)), lines);
-    QCOMPARE(SettingsFile::programSetting(lines), setting);
-}
-
-void TestCatalogue::sortOrders_data()
-{
-    QTest::addColumn<EntryOrder>("order");
-    QTest::addColumn<QStringList>("refs");
-    QTest::newRow("stored") << EntryOrder::Stored << QStringList{u"003"_s, u"001"_s, u"004"_s, u"002"_s};
-    QTest::newRow("by number") << EntryOrder::ByNumber << QStringList{u"001"_s, u"002"_s, u"003"_s, u"004"_s};
-    // French order without regard to case: "éclair" between "Eau" and "Zèbre", not after "Zèbre".
-    QTest::newRow("by answer") << EntryOrder::ByAnswer << QStringList{u"004"_s, u"002"_s, u"001"_s, u"003"_s};
-    // Equal authors keep number order.
-    QTest::newRow("by author") << EntryOrder::ByAuthor << QStringList{u"002"_s, u"004"_s, u"001"_s, u"003"_s};
-}
-
-void TestCatalogue::sortOrders()
-{
-    QFETCH(EntryOrder, order);
-    QFETCH(QStringList, refs);
-    Fixture fixture;
-    fixture.insert(Category::tusqué(), {{u"003"_s, u"Zèbre"_s, u"zoé"_s, {}, {}},
-                                        {u"001"_s, u"éclair"_s, u"Zoé"_s, {}, {}},
-                                        {u"004"_s, u"abricot"_s, u"alice"_s, {}, {}},
-                                        {u"002"_s, u"Eau"_s, u"Alice"_s, {}, {}}});
-    QStringList result;
-    for (const PuzzleEntry& entry : Catalogue(fixture.folder().database()).entries(Category::tusqué(), order)) {
-        result.append(entry.ref);
-    }
-    QCOMPARE(result, refs);
-}
-
-void TestCatalogue::roundTripAndOtherConnections()
-{
-    Fixture fixture;
-    // A stray `nom` column in plomé must never be read or written.
-    fixture.sql(u"ALTER TABLE \"plomé\" ADD COLUMN nom TEXT NOT NULL DEFAULT 'faux'"_s);
-    fixture.insert(Category::dravé(), Fixture::series(2));
-    Catalogue catalogue(fixture.folder().database());
-    const PuzzleEntry entry{u"001"_s, u"  L'Été ; DROP TABLE \"dravé\" --  "_s, u"Zoé"_s, u"Non disponible"_s,
-                            u"http://x/?a=1&b=%"_s};
-    QCOMPARE(catalogue.count(Category::plomé()), 0);
-    QCOMPARE(catalogue.append(Category::plomé(), entry), Catalogue::AppendResult::Added);
-    QCOMPARE(catalogue.append(Category::plomé(), entry), Catalogue::AppendResult::AlreadyExists);
-    QCOMPARE(catalogue.entry(Category::plomé(), u"001"_s), std::optional<PuzzleEntry>(entry));
-    // Our own writes are seen at once.
-    QCOMPARE(catalogue.count(Category::plomé()), 1);
-    PuzzleEntry changed = entry;
-    changed.answer = u"Nîmes"_s;
-    QVERIFY(catalogue.rewrite(Category::plomé(), u"001"_s, changed));
-    QVERIFY(!catalogue.rewrite(Category::plomé(), u"002"_s, changed));
-    QCOMPARE(catalogue.entries(Category::plomé(), EntryOrder::ByAnswer), QList<PuzzleEntry>{changed});
-    // Only the Dravé series feeds the register.
-    QVERIFY(catalogue.authors().isEmpty());
-
-    // Another program writes to the file: the next reads must not answer from what was read before.
-    QCOMPARE(catalogue.count(Category::dravé()), 2);
-    fixture.insert(Category::dravé(), {Fixture::series(3).at(2)});
-    fixture.registerAuthors({u"Max"_s});
-    QCOMPARE(catalogue.entries(Category::dravé(), EntryOrder::ByNumber), Fixture::series(3));
-    QVERIFY(catalogue.isAuthorRegistered(u"MAX"_s));
-}
-
-void TestCatalogue::fileOfAnotherTool()
-{
-    // Numbers stored as integers, and no unique index: 2 is there twice.
-    Fixture fixture;
-    fixture.sql(u"DROP TABLE \"dravé\""_s);
-    fixture.sql(u"CREATE TABLE \"dravé\" (ref INTEGER, nom TEXT, auteur TEXT, url TEXT, lien TEXT)"_s);
-    fixture.sql(u"INSERT INTO \"dravé\" VALUES (10, 'Lyon', 'Léa', '-', '-'), (2, 'Paris', 'Max', '-', '-'), "
-                "(1, 'Metz', 'Léa', '-', '-'), (2, 'Nice', 'Zoé', 'n', 'n')"_s);
-    const auto rows = [&] {
-        QStringList shown;
-        for (const PuzzleEntry& entry :
-             Catalogue(fixture.folder().database()).entries(Category::dravé(), EntryOrder::ByNumber)) {
-            shown.append(entry.ref + u' ' + entry.answer);
+        // 29 slots, taken in order of first entry: Auteur30 and Auteur31 come too late, though Auteur31 posts most.
+        QStringList authors;
+        for (int i = 1; i <= 31; ++i) {
+            authors.prepend(u"Auteur%1"_s.arg(i, 2, 10, QLatin1Char('0')));
         }
-        return shown;
-    };
-    QCOMPARE(rows(), (QStringList{u"1 Metz"_s, u"2 Paris"_s, u"2 Nice"_s, u"10 Lyon"_s}));
-
-    // A correction changes the first entry of the number only; the start reports the repeated number once.
-    Catalogue catalogue(fixture.folder().database());
-    QVERIFY(catalogue.rewrite(Category::dravé(), u"2"_s, {u"2"_s, u"Paris corrigé"_s, u"Max"_s, u"-"_s, u"-"_s}));
-    QCOMPARE(rows(), (QStringList{u"1 Metz"_s, u"2 Paris corrigé"_s, u"2 Nice"_s, u"10 Lyon"_s}));
-    QVERIFY(Startup::open(fixture.folder(), fixture.messenger));
-    QCOMPARE(fixture.messenger.texts(), QStringList{UiTexts::repeatedNumbers().arg(u"Dravé 2"_s)});
-}
-
-void TestCatalogue::authorRegisterIgnoresCase_data()
-{
-    QTest::addColumn<QString>("typed"); // the register holds Léa
-    QTest::addColumn<bool>("known");
-    QTest::newRow("capitals with accent") << u"LÉA"_s << true;
-    QTest::newRow("accent is not case") << u"Lea"_s << false;
-    QTest::newRow("spaces count") << u"Léa "_s << false;
-}
-
-void TestCatalogue::authorRegisterIgnoresCase()
-{
-    QFETCH(QString, typed);
-    QFETCH(bool, known);
-    Fixture fixture;
-    fixture.registerAuthors({u"Léa"_s});
-    Catalogue catalogue(fixture.folder().database());
-    QCOMPARE(catalogue.isAuthorRegistered(typed), known);
-    catalogue.append(Category::dravé(), {u"001"_s, u"x"_s, typed, {}, {}});
-    QCOMPARE(catalogue.authors().size(), known ? 1 : 2);
-}
-
-void TestCatalogue::backupRotation_data()
-{
-    QTest::addColumn<int>("taken");
-    QTest::addColumn<int>("daysApart");
-    QTest::addColumn<QString>("newest");
-
-    // From 2026-12-25, so that a run across the year's end must sort by date rather than by day number.
-    QTest::newRow("one") << 1 << 1 << u"Mézor-2026-12-25_09-05-07.db"_s;
-    QTest::newRow("exactly ten") << 10 << 1 << u"Mézor-2027-01-03_09-05-07.db"_s;
-    QTest::newRow("eleven") << 11 << 1 << u"Mézor-2027-01-04_09-05-07.db"_s;
-    // Copies of one second are numbered from _02, and rotate as copies of different seconds do.
-    QTest::newRow("eleven in the same second") << 11 << 0 << u"Mézor-2026-12-25_09-05-07_11.db"_s;
-}
-
-void TestCatalogue::backupRotation()
-{
-    QFETCH(int, taken);
-    QFETCH(int, daysApart);
-    QFETCH(QString, newest);
-    Fixture fixture;
-    Catalogue catalogue(fixture.folder().database());
-    const CatalogueBackup backup(fixture.folder().backups());
-    // A file of the keeper's own in the folder is never part of the rotation.
-    QVERIFY(QDir().mkpath(fixture.folder().backups()));
-    const QString foreign = fixture.folder().backups() + u"/Mézor-à garder.db"_s;
-    QVERIFY(QFile(foreign).open(QIODevice::WriteOnly));
-
-    QStringList made;
-    for (int n = 0; n < taken; ++n) {
-        made.append(backup.take(catalogue, QDateTime(QDate(2026, 12, 25), QTime(9, 5, 7)).addDays(n * daysApart)));
+        QTest::newRow("29 authors at most")
+            << authors.mid(2) + authors.first(2) + QStringList(5, authors.at(0)) << authors.mid(2);
     }
-    QCOMPARE(QFileInfo(made.last()).fileName(), newest);
-    QCOMPARE(backup.copies(catalogue), made.mid(std::max(0, taken - 10))); // the ten newest
-    QVERIFY(QFileInfo::exists(foreign));
-}
 
-void TestCatalogue::backupBeforeFirstWrite_data()
-{
-    QTest::addColumn<bool>("blocked");
-    QTest::newRow("copy made") << false;
-    // A file where the folder should be: the copy cannot be made, even for root.
-    QTest::newRow("folder blocked by a file") << true;
-}
-
-void TestCatalogue::backupBeforeFirstWrite()
-{
-    QFETCH(bool, blocked);
-    Fixture fixture;
-    fixture.insert(Category::dravé(), Fixture::series(1));
-    const QString folder = fixture.folder().backups();
-    QVERIFY(!blocked || QFile(folder).open(QIODevice::WriteOnly));
-    // Start-up wires the backup as the program does.
-    std::optional<LoadedCatalogue> loaded = Startup::open(fixture.folder(), fixture.messenger);
-    QVERIFY(loaded);
-    Catalogue& catalogue = *loaded->catalogue;
-    catalogue.entries(Category::dravé(), EntryOrder::ByNumber);
-    QVERIFY(CatalogueBackup(folder).copies(catalogue).isEmpty()); // opening and reading write nothing
-
-    QCOMPARE(catalogue.append(Category::dravé(), Fixture::series(2).at(1)), Catalogue::AppendResult::Added);
-    QVERIFY(catalogue.rewrite(Category::dravé(), u"002"_s, Fixture::series(2).at(1)));
-    QCOMPARE(catalogue.count(Category::dravé()), 2);
-    const QList<FakeMessenger::Shown>& shown = fixture.messenger.shown;
-    if (blocked) {
-        // Told once, with the folder named; the writes went on.
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown.first().icon, Messenger::Icon::Warning);
-        QCOMPARE(shown.first().text, CatalogueTexts::backupFailed().arg(QDir::toNativeSeparators(folder)));
-        QVERIFY(!shown.first().detail.isEmpty());
-        return;
+    void authorList()
+    {
+        QFETCH(QStringList, authors);
+        QFETCH(QStringList, expected);
+        QList<PuzzleEntry> entries;
+        for (const QString& author : authors) {
+            entries.append({{}, {}, author, {}, {}});
+        }
+        QCOMPARE(AuthorList::build(entries), expected);
     }
-    QVERIFY(shown.isEmpty());
-    // One copy for both writes, which opens as a catalogue holding what was there before the first write.
-    const QStringList copies = CatalogueBackup(folder).copies(catalogue);
-    QCOMPARE(copies.size(), 1);
-    QCOMPARE(Catalogue(copies.first()).entries(Category::dravé(), EntryOrder::Stored), Fixture::series(1));
-}
+
+    void settingsFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<std::optional<QString>>("setting");
+        QTest::newRow("UTF-8 with its mark, CRLF; the first exact key wins, spaces kept")
+            << QByteArray("\xef\xbb\xbfProgramme=a\r\n programme=b\r\nprogramme= r\xc3\xa9 \r\nprogramme=c\r\n")
+            << QStringList{u"Programme=a"_s, u" programme=b"_s, u"programme= ré "_s, u"programme=c"_s}
+            << std::optional(u" ré "_s);
+        QTest::newRow("Windows-1252, CR only, no setting")
+            << QByteArray("Programme=r\xe9\rsuite \x80\r") << QStringList{u"Programme=ré"_s, u"suite €"_s}
+            << std::optional<QString>();
+        QTest::newRow("LF only, empty line kept, last line unterminated, empty setting")
+            << QByteArray("a\n\nprogramme=") << QStringList{u"a"_s, QString(), u"programme="_s}
+            << std::optional(QString());
+    }
+
+    void settingsFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, lines);
+        QFETCH(std::optional<QString>, setting);
+        QCOMPARE(SettingsFile::splitLines(SettingsFile::decode(bytes)), lines);
+        QCOMPARE(SettingsFile::programSetting(lines), setting);
+    }
+
+    void otherConnectionsAndTheRegister()
+    {
+        // Adds and corrections themselves, hostile texts included, are proven through the main window.
+        Fixture fixture;
+        fixture.insert(Category::dravé(), Fixture::series(2));
+        Catalogue catalogue(fixture.folder().database());
+        QCOMPARE(catalogue.append(Category::plomé(), Fixture::series(1).at(0)), Catalogue::AppendResult::Added);
+        QVERIFY(!catalogue.rewrite(Category::plomé(), u"002"_s, Fixture::series(2).at(1)));
+        QVERIFY(catalogue.authors().isEmpty()); // only the Dravé series feeds the register
+
+        // Another program writes to the file: the next reads must not answer from what was read before.
+        QCOMPARE(catalogue.count(Category::dravé()), 2);
+        fixture.insert(Category::dravé(), {Fixture::series(3).at(2)});
+        fixture.registerAuthors({u"Max"_s, u"Léa"_s});
+        QCOMPARE(catalogue.entries(Category::dravé(), EntryOrder::ByNumber), Fixture::series(3));
+        // Another letter case, accents included, is the same author (SQLite folds only ASCII); another accent or a
+        // space makes another. Our own writes are seen at once.
+        for (const QString& author : {u"mAX"_s, u"LÉA"_s, u"Lea"_s, u"Léa "_s}) {
+            catalogue.append(Category::dravé(), {author, u"x"_s, author, {}, {}});
+        }
+        QCOMPARE(catalogue.authors(), (QStringList{u"Max"_s, u"Léa"_s, u"Lea"_s, u"Léa "_s}));
+        QCOMPARE(catalogue.count(Category::dravé()), 7);
+    }
+
+    void fileOfAnotherTool()
+    {
+        // Numbers stored as integers, and no unique index: 2 is there twice.
+        Fixture fixture;
+        fixture.sql(u"DROP TABLE \"dravé\""_s);
+        fixture.sql(u"CREATE TABLE \"dravé\" (ref INTEGER, nom TEXT, auteur TEXT, url TEXT, lien TEXT)"_s);
+        fixture.sql(u"INSERT INTO \"dravé\" VALUES (10, 'Lyon', 'Léa', '-', '-'), (2, 'Paris', 'Max', '-', '-'), "
+                    "(1, 'Metz', 'Léa', '-', '-'), (2, 'Nice', 'Zoé', 'n', 'n')"_s);
+        const auto rows = [&] {
+            QStringList shown;
+            for (const PuzzleEntry& entry :
+                 Catalogue(fixture.folder().database()).entries(Category::dravé(), EntryOrder::ByNumber)) {
+                shown.append(entry.ref + u' ' + entry.answer);
+            }
+            return shown;
+        };
+        QCOMPARE(rows(), (QStringList{u"1 Metz"_s, u"2 Paris"_s, u"2 Nice"_s, u"10 Lyon"_s}));
+
+        // A correction changes the first entry of the number only; the start reports the repeated number once.
+        Catalogue catalogue(fixture.folder().database());
+        QVERIFY(catalogue.rewrite(Category::dravé(), u"2"_s, {u"2"_s, u"Paris corrigé"_s, u"Max"_s, u"-"_s, u"-"_s}));
+        QCOMPARE(rows(), (QStringList{u"1 Metz"_s, u"2 Paris corrigé"_s, u"2 Nice"_s, u"10 Lyon"_s}));
+        QVERIFY(Startup::open(fixture.folder(), fixture.messenger));
+        QCOMPARE(fixture.messenger.texts(), QStringList{UiTexts::repeatedNumbers().arg(u"Dravé 2"_s)});
+    }
+
+    void backupRotation_data()
+    {
+        QTest::addColumn<int>("taken");
+        QTest::addColumn<int>("daysApart");
+        QTest::addColumn<QString>("newest");
+
+        // From 2026-12-25, so that a run across the year's end must sort by date rather than by day number.
+        QTest::newRow("one") << 1 << 1 << u"Mézor-2026-12-25_09-05-07.db"_s;
+        QTest::newRow("exactly ten") << 10 << 1 << u"Mézor-2027-01-03_09-05-07.db"_s;
+        QTest::newRow("eleven") << 11 << 1 << u"Mézor-2027-01-04_09-05-07.db"_s;
+        // Copies of one second are numbered from _02, and rotate as copies of different seconds do.
+        QTest::newRow("eleven in the same second") << 11 << 0 << u"Mézor-2026-12-25_09-05-07_11.db"_s;
+    }
+
+    void backupRotation()
+    {
+        QFETCH(int, taken);
+        QFETCH(int, daysApart);
+        QFETCH(QString, newest);
+        Fixture fixture;
+        Catalogue catalogue(fixture.folder().database());
+        const CatalogueBackup backup(fixture.folder().backups());
+        // A file of the keeper's own in the folder is never part of the rotation.
+        const QString foreign = fixture.folder().backups() + u"/Mézor-à garder.db"_s;
+        writeFile(foreign, {});
+
+        QStringList made;
+        for (int n = 0; n < taken; ++n) {
+            made.append(backup.take(catalogue, QDateTime(QDate(2026, 12, 25), QTime(9, 5, 7)).addDays(n * daysApart)));
+        }
+        QCOMPARE(QFileInfo(made.last()).fileName(), newest);
+        QCOMPARE(backup.copies(catalogue), made.mid(std::max(0, taken - 10))); // the ten newest
+        QVERIFY(QFileInfo::exists(foreign));
+    }
+
+    void backupBeforeFirstWrite_data()
+    {
+        QTest::addColumn<bool>("blocked");
+        QTest::newRow("copy made") << false;
+        // A file where the folder should be: the copy cannot be made, even for root.
+        QTest::newRow("folder blocked by a file") << true;
+    }
+
+    void backupBeforeFirstWrite()
+    {
+        QFETCH(bool, blocked);
+        Fixture fixture;
+        fixture.insert(Category::dravé(), Fixture::series(1));
+        const QString folder = fixture.folder().backups();
+        QVERIFY(!blocked || QFile(folder).open(QIODevice::WriteOnly));
+        // Start-up wires the backup as the program does.
+        std::optional<LoadedCatalogue> loaded = Startup::open(fixture.folder(), fixture.messenger);
+        QVERIFY(loaded);
+        Catalogue& catalogue = *loaded->catalogue;
+        catalogue.entries(Category::dravé(), EntryOrder::ByNumber);
+        QVERIFY(CatalogueBackup(folder).copies(catalogue).isEmpty()); // opening and reading write nothing
+
+        QCOMPARE(catalogue.append(Category::dravé(), Fixture::series(2).at(1)), Catalogue::AppendResult::Added);
+        QVERIFY(catalogue.rewrite(Category::dravé(), u"002"_s, Fixture::series(2).at(1)));
+        QCOMPARE(catalogue.count(Category::dravé()), 2);
+        // A copy that cannot be made is told once, with the folder named, and the writes go on.
+        const QString failed = CatalogueTexts::backupFailed().arg(QDir::toNativeSeparators(folder));
+        QCOMPARE(fixture.messenger.texts(), blocked ? QStringList{failed} : QStringList());
+        for (const FakeMessenger::Shown& shown : fixture.messenger.shown) {
+            QCOMPARE(std::pair(shown.icon, shown.detail.isEmpty()), std::pair(Messenger::Icon::Warning, false));
+        }
+        // Otherwise one copy for both writes, which opens as a catalogue holding what was there before the first write.
+        const QStringList copies = CatalogueBackup(folder).copies(catalogue);
+        QCOMPARE(copies.size(), blocked ? 0 : 1);
+        for (const QString& copy : copies) {
+            QCOMPARE(Catalogue(copy).entries(Category::dravé(), EntryOrder::Stored), Fixture::series(1));
+        }
+    }
+};
 
 QTEST_MAIN(TestCatalogue)
 #include "tst_catalogue.moc"
