@@ -56,10 +56,10 @@ struct Scene {
 /// A click on the first row of a grid with "Afficher" ticked, and what it must show.
 struct Click {
     int category = 0;
-    QString option = {}; ///< the start of the option's control name
-    QString url = {};    ///< a path on the loopback server when it starts with '/'
-    QString sql = {};    ///< run once the window is open
-    QString opened = {}; ///< on the desktop
+    QString option = u"web_"_s;                  ///< the start of the option's control name
+    QString url = u"http://img.example/1.jpg"_s; ///< a path on the loopback server when it starts with '/'
+    QString sql = {};                            ///< run once the window is open
+    QList<QUrl> opened = {};                     ///< on the desktop
     QString message = {};
     QSize shown = {}; ///< the image window's picture
 };
@@ -138,23 +138,16 @@ private slots:
     void rowClick_data()
     {
         QTest::addColumn<Click>("click");
-        const QString image = u"http://img.example/1.jpg"_s;
         const QString file = u"file:///etc/passwd"_s;
-        const QString web = u"web_"_s;
         // What to show is the rule's answer; here only its wiring, the image window's own display included.
-        QTest::newRow("dravé, image on the web") << Click{.category = 0, .option = web, .url = image, .opened = image};
+        QTest::newRow("dravé, image on the web") << Click{.opened = {QUrl(u"http://img.example/1.jpg"_s)}};
         QTest::newRow("tusqué, forum post")
-            << Click{.category = 2, .option = u"sor_"_s, .url = image, .opened = u"http://127.0.0.1/forum/1"_s};
-        QTest::newRow("local file") << Click{
-            .category = 0, .option = web, .url = file, .message = BrowsingTexts::notWebAddress().arg(file)};
+            << Click{.category = 2, .option = u"sor_"_s, .opened = {QUrl(u"http://127.0.0.1/forum/1"_s)}};
+        QTest::newRow("local file") << Click{.url = file, .message = BrowsingTexts::notWebAddress().arg(file)};
         // The panel shows the grid's cells without addresses.
-        QTest::newRow("number no longer stored")
-            << Click{.category = 0, .option = web, .url = image, .sql = u"DELETE FROM \"dravé\" WHERE ref = '001'"_s};
-        QTest::newRow("read failure") << Click{.category = 3,
-                                               .option = web,
-                                               .url = image,
-                                               .sql = u"ALTER TABLE titres RENAME TO perdu"_s,
-                                               .message = CatalogueTexts::readFailed()};
+        QTest::newRow("number no longer stored") << Click{.sql = u"DELETE FROM \"dravé\" WHERE ref = '001'"_s};
+        QTest::newRow("read failure") << Click{
+            .category = 3, .sql = u"ALTER TABLE titres RENAME TO perdu"_s, .message = CatalogueTexts::readFailed()};
         QTest::newRow("plomé, window") << Click{
             .category = 1, .option = u"win_"_s, .url = u"/1.jpg"_s, .shown = {533, 400}};
     }
@@ -183,15 +176,14 @@ private slots:
         QTest::mouseClick(scene.tab->grid()->viewport(), Qt::LeftButton, {},
                           scene.tab->grid()->visualRect(cell).center());
         QCOMPARE(scene.tab->panel(), entries.at(0));
-        QCOMPARE(scene.fixture.desktop.opened,
-                 click.opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(click.opened)});
+        QCOMPARE(scene.fixture.desktop.opened, click.opened);
         const QString message = QString(click.message).replace(u"%1"_s, scene.fixture.folder().database());
         QCOMPARE(scene.fixture.messenger.texts(), message.isEmpty() ? QStringList() : QStringList{message});
         // The image window stands in for the main window until it is closed; it shows the picture with the
         // program's own settings and converter.
         QPointer<ImageWindow> image = scene.window->findChild<ImageWindow*>(u"Form_img"_s);
-        QCOMPARE(scene.window->isVisible(), !click.shown.isValid());
-        QCOMPARE(image && image->isVisible(), click.shown.isValid());
+        QCOMPARE(std::pair(scene.window->isVisible(), image && image->isVisible()),
+                 std::pair(!click.shown.isValid(), click.shown.isValid()));
         if (image) {
             QSignalSpy ended(image, &ImageWindow::displayEnded);
             QVERIFY(ended.wait(5000));
