@@ -64,8 +64,7 @@ QByteArray picture(QSize size, const char* format)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
+    QBuffer buffer; // opened by the writer
     image.save(&buffer, format);
     return buffer.data();
 }
@@ -217,9 +216,8 @@ private slots:
             entries[0].url = entries[0].link = QString();
         }
 
-        const QModelIndex cell = scene.tab->model()->index(0, 2);
-        QTest::mouseClick(scene.tab->grid()->viewport(), Qt::LeftButton, {},
-                          scene.tab->grid()->visualRect(cell).center());
+        const QTableView* grid = scene.tab->grid();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(0, 2)).center());
         QCOMPARE(scene.tab->panel(), entries.at(0));
         QCOMPARE(scene.fixture.desktop.opened, click.opened);
         const QString message = QString(click.message).replace(u"%1"_s, scene.fixture.folder().database());
@@ -350,38 +348,36 @@ private slots:
         QTest::addColumn<std::optional<Icon>>("refusal"); // the messenger's icon
         QTest::addColumn<int>("category");                // the four series in turn
         int row = 0;
-        const auto shows = [&row](const char* name, const char* path, QSize size) {
-            QTest::newRow(name) << QString::fromUtf8(path) << QByteArray("real") << QString() << size
-                                << std::optional<Icon>() << row++ % 4;
-        };
         const auto refuses = [&row](const char* name, const QString& address, const QString& refusal, Icon icon) {
             QTest::newRow(name) << address << QByteArray("absent") << refusal << QSize() << std::optional(icon)
                                 << row++ % 4;
         };
         // "absent" cannot start and would say so: the failed downloads must never reach it.
-        const auto fails = [&row](const char* name, const char* path, const QString& status, const char* converter) {
-            QTest::newRow(name) << QString::fromUtf8(path) << QByteArray(converter) << status << QSize()
+        const auto downloads = [&row](const char* name, const char* path, const char* converter, const QString& status,
+                                      QSize shown = {}) {
+            QTest::newRow(name) << QString::fromUtf8(path) << QByteArray(converter) << status << shown
                                 << std::optional<Icon>() << row++ % 4;
         };
         const QString tooLarge = ImageTexts::tooLarge().arg(100'000);
 
-        shows("jpeg 1600×1200", "/a.jpg", {533, 400});
-        shows("png 400×800, redirected", "/old.png", {200, 400});
+        downloads("jpeg 1600×1200", "/a.jpg", "real", {}, {533, 400});
+        downloads("png 400×800, redirected", "/old.png", "real", {}, {200, 400});
         refuses("empty", QString(), u"URL non spécifiée."_s, Icon::Warning);
         refuses("ftp", u"ftp://127.0.0.1/a.jpg"_s, u"URL invalide."_s, Icon::None);
         refuses("gif", u"/a.gif"_s, u"Format GIF non supporté. "_s, Icon::Critical);
         refuses("other extension", u"/a.txt"_s, u"Extension invalide."_s, Icon::None);
-        fails("404", "/missing.jpg", u"Téléchargement impossible : le serveur a répondu 404 Not Found."_s, "absent");
-        fails("server never answers", "/silent.jpg", ImageTexts::downloadTimeout().arg(u"0,3"_s), "absent");
-        fails("too large, announced", "/big.jpg", tooLarge, "absent");
-        fails("too large, not announced", "/stream.jpg", tooLarge, "absent");
-        fails("svg served as jpg", "/drawing.jpg", ImageTexts::notAnImage(), "absent");
-        fails("no converter installed", "/b.png", ImageTexts::converterMissing(), "");
-        fails("converter cannot start", "/b.png",
-              ImageTexts::converterNotStarted().arg(u"<folder>/absent"_s, QString()), "absent");
-        fails("damaged png, real ImageMagick", "/damaged.png", u"Le convertisseur a échoué (code "_s, "real");
-        fails("converter overruns", "/b.png", ImageTexts::converterTimeout().arg(u"0,5"_s), "exec sleep 20");
-        fails("converter writes nothing", "/b.png", ImageTexts::unreadablePicture().arg(u"<resized>"_s), "exit 0");
+        downloads("404", "/missing.jpg", "absent",
+                  u"Téléchargement impossible : le serveur a répondu 404 Not Found."_s);
+        downloads("server never answers", "/silent.jpg", "absent", ImageTexts::downloadTimeout().arg(u"0,3"_s));
+        downloads("too large, announced", "/big.jpg", "absent", tooLarge);
+        downloads("too large, not announced", "/stream.jpg", "absent", tooLarge);
+        downloads("svg served as jpg", "/drawing.jpg", "absent", ImageTexts::notAnImage());
+        downloads("no converter installed", "/b.png", "", ImageTexts::converterMissing());
+        downloads("converter cannot start", "/b.png", "absent",
+                  ImageTexts::converterNotStarted().arg(u"<folder>/absent"_s, QString()));
+        downloads("damaged png, real ImageMagick", "/damaged.png", "real", u"Le convertisseur a échoué (code "_s);
+        downloads("converter overruns", "/b.png", "exec sleep 20", ImageTexts::converterTimeout().arg(u"0,5"_s));
+        downloads("converter writes nothing", "/b.png", "exit 0", ImageTexts::unreadablePicture().arg(u"<resized>"_s));
     }
     void display()
     {
