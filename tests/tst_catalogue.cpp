@@ -23,7 +23,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("authors");
         QTest::addColumn<QStringList>("expected");
-        // Counts compare as zero-padded text (12 after 2); names in French order, without regard to case or accents.
+        // Most entries first (12 before 2), then names in descending French order, without regard to case or accents.
         const QStringList twice{u"Alice"_s, u"bob"_s, u"Élodie"_s, u"Fabien"_s,
                                 u"Alice"_s, u"bob"_s, u"Élodie"_s, u"Fabien"_s};
         QTest::newRow("most entries first, equal counts in descending name order")
