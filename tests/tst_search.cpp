@@ -20,11 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-PuzzleEntry entry(const QString& ref, const QString& answer)
-{
-    return {ref, answer, u"Léa"_s, u"Non disponible"_s, u"Non disponible"_s};
-}
-
 // A grid's rows as "cell|cell;cell|cell…", to compare whole grids at once.
 QString rowsOf(const GridModel* model)
 {
@@ -108,6 +103,7 @@ void TestSearch::count()
 
 void TestSearch::searchPickAndTabChange()
 {
+    const auto entry = [](const QString& ref, const QString& answer) { return PuzzleEntry{ref, answer, u"Léa"_s}; };
     Fixture fixture;
     fixture.registerAuthors({u"Léa"_s});
     // Stored order differs from number order on purpose: hits come in stored order, grid rows in number order.
@@ -142,8 +138,8 @@ void TestSearch::searchPickAndTabChange()
     QCOMPARE(search(u"opt_dravé"_s, u"tÉ"_s), u"tÉ / 001|Été;| / 1 élément(s) trouvé(s)."_s);
     // A blank criterion is refused and changes nothing.
     QCOMPARE(search({}, u"   "_s), u" / 001|Été;| / 1 élément(s) trouvé(s)."_s);
-    QCOMPARE(fixture.messenger.texts(), QStringList{u"Pas de critère de recherche."_s});
-    QCOMPARE(shown.first().icon, Messenger::Icon::Warning);
+    QCOMPARE((std::tuple{fixture.messenger.texts(), shown.first().icon}),
+             (std::tuple{QStringList{u"Pas de critère de recherche."_s}, Messenger::Icon::Warning}));
     QCOMPARE(search({}, u"zz"_s), u"zz / |Non trouvé / 0 élément trouvé."_s);
     // The criterion is trimmed, and shown back so; hits come in stored order.
     QCOMPARE(search({}, u"  é "_s), u"é / 002|Étoile;001|Été;| / 2 élément(s) trouvé(s)."_s);
@@ -195,8 +191,8 @@ void TestSearch::searchPickAndTabChange()
     search(u"opt_titres"_s, u"Bovary"_s);
     clickRow(0);
     GridModel* vantorel = window->categoryTab(Category::vantorel())->model();
-    QCOMPARE(vantorel->cellBackground(1, 1), QColor(Qt::yellow));
-    QCOMPARE(window->lastSelection()->text(), u"2"_s);
+    QCOMPARE((std::tuple{vantorel->cellBackground(1, 1), window->lastSelection()->text()}),
+             (std::tuple{QColor(Qt::yellow), u"2"_s}));
     window->tabs()->setCurrentIndex(Tabs::Statistics);
     QVERIFY(!vantorel->cellBackground(1, 1).isValid());
 }
