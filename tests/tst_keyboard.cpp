@@ -1,4 +1,3 @@
-#include "check/ComparisonWindow.h"
 #include "image/ImageWindow.h"
 #include "support/Fixture.h"
 #include "ui/CategoryTab.h"
@@ -16,70 +15,42 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-/// A shown, active main window on a catalogue of five Dravé entries, focus where a row asks for it.
-struct Scene {
-    Fixture fixture;
-    std::unique_ptr<MainWindow> window;
-
-    Scene()
-    {
-        fixture.insert(Category::dravé(), Fixture::series(5));
-        fixture.registerAuthors({u"Léa"_s});
-        window = fixture.openWindow();
-        window->show();
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    }
-    QWidget* widget(const QString& name) const { return child<QWidget>(window.get(), name); }
-    QString focusName() const
-    {
-        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
-    }
-};
-
-} // namespace
-
 class TestKeyboard : public QObject {
     Q_OBJECT
 
 private slots:
     void keys_data();
     void keys();
-    void escapeClosesWindows();
+    void escapeClosesImageWindow();
 };
 
 void TestKeyboard::keys_data()
 {
     QTest::addColumn<int>("tab");
     QTest::addColumn<QString>("focus");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("focusAfter"); // empty: not the grid the key was pressed in
-    QTest::addColumn<int>("tabAfter");
-    QTest::addColumn<QString>("numberAfter"); // the Dravé number box
-    QTest::addColumn<QString>("message");
-
-    const int none = Qt::NoModifier;
-    const QString number = u"Numéro de dravé non numérique ou absent."_s;
-    QTest::newRow("Tab leaves the grid") << 0 << u"dravé"_s << int(Qt::Key_Tab) << none << u""_s << 0 << u""_s << u""_s;
-    QTest::newRow("Shift+Tab leaves the grid")
-        << 0 << u"dravé"_s << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << u""_s << 0 << u""_s << u""_s;
-    QTest::newRow("Ctrl+Tab shows the next tab")
-        << 0 << u"dravé"_s << int(Qt::Key_Tab) << int(Qt::ControlModifier) << u""_s << 1 << u""_s << u""_s;
-    QTest::newRow("Enter takes the current row")
-        << 0 << u"dravé"_s << int(Qt::Key_Return) << none << u"dravé"_s << 0 << u"003"_s << u""_s;
-    QTest::newRow("keypad Enter takes it too")
-        << 0 << u"dravé"_s << int(Qt::Key_Enter) << none << u"dravé"_s << 0 << u"003"_s << u""_s;
-    QTest::newRow("Return presses Ajouter")
-        << 0 << u"bt_add_dravé"_s << int(Qt::Key_Return) << none << u"bt_add_dravé"_s << 0 << u""_s << number;
-    QTest::newRow("keypad Enter presses MAJ")
-        << 0 << u"bt_maj_dravé"_s << int(Qt::Key_Enter) << none << u"bt_maj_dravé"_s << 0 << u""_s << number;
-    QTest::newRow("Tab walks the panel in reading order")
-        << 0 << u"url_dravé_sor"_s << int(Qt::Key_Tab) << none << u"bt_add_dravé"_s << 0 << u""_s << u""_s;
-    QTest::newRow("Enter on a hit picks it")
-        << 3 << u"grille_search"_s << int(Qt::Key_Return) << none << u""_s << 0 << u""_s << u""_s;
+    QTest::addColumn<int>("key");         // with its modifiers
+    QTest::addColumn<QString>("after");   // focus | tab | Dravé number box | row marked by a search pick
+    QTest::addColumn<QString>("message"); // the end of the one message shown, empty when none
+    const QString grid = u"dravé"_s, none, missing = u"est introuvable."_s;
+    const QString number = u"Numéro de dravé non numérique ou absent."_s, where = u"Merci de spécifier où chercher."_s;
+    const int tab = Qt::Key_Tab, enter = Qt::Key_Enter, ret = Qt::Key_Return, search = Tabs::Search;
+    const int shiftTab = (Qt::ShiftModifier | Qt::Key_Backtab).toCombined();
+    const int ctrlTab = (Qt::ControlModifier | Qt::Key_Tab).toCombined();
+    QTest::newRow("Tab leaves the grid") << 0 << grid << tab << u"bt_dravé_haut|0||0"_s << none;
+    QTest::newRow("Shift+Tab leaves the grid") << 0 << grid << shiftTab << u"qt_tabwidget_tabbar|0||0"_s << none;
+    QTest::newRow("Ctrl+Tab shows the next tab") << 0 << grid << ctrlTab << u"plomé|1||0"_s << none;
+    QTest::newRow("Enter takes the current row") << 0 << grid << ret << u"dravé|0|003|0"_s << none;
+    QTest::newRow("keypad Enter takes it too") << 0 << grid << enter << u"dravé|0|003|0"_s << none;
+    QTest::newRow("Return presses Ajouter") << 0 << u"bt_add_dravé"_s << ret << u"bt_add_dravé|0||0"_s << number;
+    QTest::newRow("keypad Enter presses MAJ") << 0 << u"bt_maj_dravé"_s << enter << u"bt_maj_dravé|0||0"_s << number;
+    // The panel is walked in reading order: the last box, then Ajouter.
+    QTest::newRow("Tab walks the panel") << 0 << u"url_dravé_sor"_s << tab << u"bt_add_dravé|0||0"_s << none;
+    QTest::newRow("Return in a box does not search") << 0 << u"no_dravé"_s << ret << u"no_dravé|0||0"_s << none;
+    QTest::newRow("keypad Enter picks a hit") << search << u"grille_search"_s << enter << u"dravé|0||3"_s << none;
+    // Without an option a search asks where to search, even for a blank criterion, which stays as typed.
+    QTest::newRow("Return searches") << search << u"cherche"_s << ret << u"cherche|3||0"_s << where;
+    // "Vérifier les MAJ" pressed, without a program to start.
+    QTest::newRow("Return presses a search button") << search << u"bt_last"_s << ret << u"bt_last|3||0"_s << missing;
 }
 
 void TestKeyboard::keys()
@@ -87,70 +58,59 @@ void TestKeyboard::keys()
     QFETCH(int, tab);
     QFETCH(QString, focus);
     QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(QString, focusAfter);
-    QFETCH(int, tabAfter);
-    QFETCH(QString, numberAfter);
+    QFETCH(QString, after);
     QFETCH(QString, message);
-    Scene scene;
-    MainWindow& window = *scene.window;
-    window.tabs()->setCurrentIndex(tab);
-    CategoryTab* dravé = window.categoryTab(Category::dravé());
+    Fixture fixture;
+    fixture.insert(Category::dravé(), Fixture::series(5));
+    fixture.registerAuthors({u"Léa"_s});
+    auto window = fixture.openShown(tab);
+    QVERIFY(window);
+    CategoryTab* dravé = window->categoryTab(Category::dravé());
     dravé->grid()->setCurrentIndex(dravé->model()->index(2, 1));
-    if (focus == u"grille_search") {
-        // One hit, 003, current in the results.
-        window.searchTab()->option(Category::dravé().index)->click();
-        window.searchTab()->criterion()->setText(u"Réponse 3"_s);
-        window.searchTab()->searchButton()->click();
-        window.searchTab()->results()->setCurrentIndex(window.searchTab()->resultsModel()->index(0, 0));
+    SearchTab* search = window->searchTab();
+    search->criterion()->setText(u"   "_s);
+    if (focus == u"grille_search") { // one hit, 003, current in the results
+        search->option(Category::dravé().index)->click();
+        search->criterion()->setText(u"Réponse 3"_s);
+        search->searchButton()->click();
+        search->results()->setCurrentIndex(search->resultsModel()->index(0, 0));
     }
-    QWidget* target = scene.widget(focus);
+    const QString typed = search->criterion()->text();
+    QWidget* target = child<QWidget>(window.get(), focus);
     target->setFocus();
-    QCOMPARE(scene.focusName(), focus);
+    QCOMPARE(QApplication::focusWidget(), target);
 
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    const QKeyCombination pressed = QKeyCombination::fromCombined(key);
+    QTest::keyClick(target, pressed.key(), pressed.keyboardModifiers());
 
-    if (focusAfter.isEmpty()) {
-        QVERIFY2(QApplication::focusWidget() != target, qPrintable(scene.focusName()));
-    } else {
-        QCOMPARE(scene.focusName(), focusAfter);
-    }
-    QCOMPARE(window.tabs()->currentIndex(), tabAfter);
-    QCOMPARE(dravé->numberBox()->text(), numberAfter);
-    QCOMPARE(scene.fixture.messenger.texts(), message.isEmpty() ? QStringList() : QStringList{message});
-    if (focus == u"grille_search") {
-        QCOMPARE(window.lastSelection()->text(), u"3"_s); // the pick marked the row of 003
-    }
+    const QWidget* now = QApplication::focusWidget();
+    QCOMPARE(u"%1|%2|%3|%4"_s.arg(now ? now->objectName() : QString())
+                 .arg(window->tabs()->currentIndex())
+                 .arg(dravé->numberBox()->text(), window->lastSelection()->text()),
+             after);
+    QCOMPARE(search->criterion()->text(), typed);
+    const QStringList texts = fixture.messenger.texts();
+    QVERIFY2(texts.size() == !message.isEmpty() && texts.join(QString()).endsWith(message),
+             qPrintable(texts.join(u'\n')));
 }
 
-void TestKeyboard::escapeClosesWindows()
+void TestKeyboard::escapeClosesImageWindow()
 {
-    Scene scene;
-    MainWindow& window = *scene.window;
-    // The comparison window, after the search program (a double) "ran".
-    window.tabs()->setCurrentIndex(3);
-    QFile program(scene.fixture.folder().file(u"recherche.sh"));
-    QVERIFY(program.open(QIODevice::WriteOnly));
-    program.setPermissions(program.permissions() | QFile::ExeOwner);
-    program.close();
-    window.searchTab()->checkButton()->click();
-    QPointer<ComparisonWindow> comparison = window.findChild<ComparisonWindow*>();
-    // The image window, on an address nobody answers.
-    CategoryTab* dravé = window.categoryTab(Category::dravé());
-    window.tabs()->setCurrentIndex(0);
+    // Escape on the comparison window is pressed by the comparison test.
+    Fixture fixture;
+    fixture.insert(Category::dravé(), {{u"001"_s, u"Réponse"_s, u"Léa"_s, u"http://127.0.0.1:9/1.jpg"_s, {}}});
+    auto window = fixture.openShown();
+    QVERIFY(window);
+    CategoryTab* dravé = window->categoryTab(Category::dravé());
     child<QAbstractButton>(dravé, u"chk_img_dravé"_s)->setChecked(true);
-    scene.fixture.sql(u"UPDATE \"dravé\" SET url = 'http://127.0.0.1:9/1.jpg'"_s);
     emit dravé->rowClicked(1);
-    QPointer<ImageWindow> image = window.findChild<ImageWindow*>();
-    QVERIFY(comparison && image);
-
-    for (QWidget* shown : {static_cast<QWidget*>(image), static_cast<QWidget*>(comparison)}) {
-        QApplication::setActiveWindow(shown);
-        QVERIFY(QTest::qWaitForWindowActive(shown));
-        QTest::keyClick(shown, Qt::Key_Escape);
-        QTRY_VERIFY2(!shown->isVisible(), qPrintable(shown->objectName()));
-    }
-    QVERIFY(window.isVisible()); // back once the image window closed
+    QPointer<ImageWindow> image = window->findChild<ImageWindow*>();
+    QVERIFY(image);
+    QApplication::setActiveWindow(image);
+    QVERIFY(QTest::qWaitForWindowActive(image));
+    QTest::keyClick(image, Qt::Key_Escape);
+    QTRY_VERIFY(!image);
+    QVERIFY(window->isVisible()); // back once the image window closed
 }
 
 QTEST_MAIN(TestKeyboard)

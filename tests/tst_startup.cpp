@@ -1,16 +1,28 @@
 #include "app/Startup.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueError.h"
+#include "catalogue/CatalogueTexts.h"
+#include "support/Files.h"
 #include "support/Fixture.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"
 #include "ui/SearchTab.h"
+#include "ui/UiTexts.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QLockFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSysInfo>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -26,6 +38,14 @@ private slots:
     void openedWindow();
     void gridModelIsSound();
     void chosenFolder();
+    void missingCatalogue_data();
+    void missingCatalogue();
+    void refusedStart_data();
+    void refusedStart();
+    void folderLock_data();
+    void folderLock();
+    void readOnly_data();
+    void readOnly();
 };
 
 void TestStartup::openedWindow()
@@ -36,39 +56,48 @@ void TestStartup::openedWindow()
     Fixture fixture;
     fixture.insert(Category::dravé(), stored);
     fixture.insert(Category::vantorel(), stored);
-    std::optional<LoadedCatalogue> loaded = Startup::open(fixture.folder(), fixture.messenger);
-    QVERIFY(loaded);
-    MainWindow window(fixture.folder(), Services{&fixture.messenger, &fixture.desktop, &fixture.programs});
-    window.tabs()->setCurrentIndex(Tabs::Statistics);
-    // Loading brings the Dravé tab forward without running the tab-change step.
-    QSignalSpy changes(&window, &MainWindow::tabChanged);
-    QVERIFY(window.load(std::move(*loaded)));
-    window.show();
-    QCOMPARE(window.tabs()->currentIndex(), 0);
-    QCOMPARE(changes.count(), 0);
+    auto window = fixture.openShown();
+    QVERIFY(window);
+    const CategoryTab* dravé = window->categoryTab(Category::dravé());
+    const CategoryTab* vantorel = window->categoryTab(Category::vantorel());
 
+    // The grids open on their last entries, whenever the view gets its size: the first tab once the window is laid
+    // out, a tab shown for the first time, and after a resize.
+    const auto lastShown = [](const CategoryTab* tab) {
+        const QTableView* grid = tab->grid();
+        const QRect last = grid->visualRect(tab->model()->index(tab->model()->rowCount() - 1, 0));
+        return tab->topGridRow() > 1 && grid->viewport()->rect().contains(last);
+    };
+    QTRY_VERIFY(lastShown(dravé));
+    window->tabs()->setCurrentIndex(Category::vantorel().tabIndex);
+    QTRY_VERIFY(lastShown(vantorel));
+    window->resize(window->width() + 40, window->height() + 160);
+    QTRY_VERIFY(lastShown(vantorel));
+
+    // Loading brings the Dravé tab forward without running the tab-change step.
+    QSignalSpy changes(window.get(), &MainWindow::tabChanged);
+    QVERIFY(window->reload());
     // The controls as the keeper first sees them; some names only this test reaches.
-    QStringList captions;
-    for (int i = 0; i < window.tabs()->count(); ++i) {
-        captions.append(window.tabs()->tabText(i));
+    QCOMPARE((std::tuple{window->tabs()->currentIndex(), changes.count(), window->lastSelection()->text(),
+                         window->searchTab()->options()->checkedId()}),
+             (std::tuple{0, 0, u"0"_s, -1}));
+    QStringList shown = {window->objectName(), window->windowTitle(), window->tabs()->objectName()};
+    for (int i = 0; i < window->tabs()->count(); ++i) {
+        shown.append(window->tabs()->tabText(i));
     }
-    QCOMPARE(captions, (QStringList{u"Dravé"_s, u"Plomé"_s, u"Tusqué"_s, u"Recherche"_s, u"Stats"_s, u"Vantorel"_s}));
-    QCOMPARE(child<QTabWidget>(&window, u"onglet"_s), window.tabs());
-    QCOMPARE(window.objectName(), u"Form1"_s);
-    QCOMPARE(window.windowTitle(), u"Dravé - Plomé - Tusqué - Vantorel - 4.3.2"_s);
-    QCOMPARE(window.searchTab()->options()->checkedButton(), nullptr);
-    QCOMPARE(window.lastSelection()->text(), u"0"_s);
+    QCOMPARE(shown, (QStringList{u"Form1"_s, u"Dravé - Plomé - Tusqué - Vantorel - 4.3.2"_s, u"onglet"_s, u"Dravé"_s,
+                                 u"Plomé"_s, u"Tusqué"_s, u"Recherche"_s, u"Stats"_s, u"Vantorel"_s}));
     for (const Category& c : Category::all()) {
-        const auto* inWindow = child<QAbstractButton>(&window, c.name(u"win_"));
-        const auto* showImage = child<QAbstractButton>(&window, c.name(u"chk_img_"));
+        const auto* inWindow = child<QAbstractButton>(window.get(), c.name(u"win_"));
+        const auto* showImage = child<QAbstractButton>(window.get(), c.name(u"chk_img_"));
         QVERIFY2(inWindow && inWindow->isChecked() && showImage && !showImage->isChecked(), qPrintable(c.caption));
-        QVERIFY(child<QWidget>(&window, c.panelLabels.at(1)) && child<QWidget>(&window, c.panelLabels.at(4)));
-        QVERIFY(child<QWidget>(&window, c.firstRowsButton) && child<QWidget>(&window, c.lastRowsButton));
+        for (const QString& name : {c.panelLabels.at(1), c.panelLabels.at(4), c.firstRowsButton, c.lastRowsButton}) {
+            QVERIFY2(child<QWidget>(window.get(), name), qPrintable(name));
+        }
     }
-    QVERIFY(child<QWidget>(&window, u"Label20"_s));
-    for (const QString& name : {u"last_sel"_s, u"nb_founded"_s, u"pus"_s, u"Check1"_s, u"List2"_s}) {
-        const auto* hidden = child<QWidget>(&window, name);
-        QVERIFY2(hidden && hidden->isHidden(), qPrintable(name));
+    for (const QString& name : {u"Label20"_s, u"last_sel"_s, u"nb_founded"_s, u"pus"_s, u"Check1"_s, u"List2"_s}) {
+        const auto* widget = child<QWidget>(window.get(), name);
+        QVERIFY2(widget && widget->isHidden() == (name != u"Label20"), qPrintable(name)); // the others are unused
     }
 
     // Vantorel keeps the table's stored order; the other series come in number order.
@@ -76,39 +105,20 @@ void TestStartup::openedWindow()
     for (const PuzzleEntry& entry : stored) {
         rows.append({entry.ref, entry.answer, entry.author});
     }
-    QCOMPARE(window.categoryTab(Category::vantorel())->model()->rows(), rows);
+    QCOMPARE(vantorel->model()->rows(), rows);
     std::reverse(rows.begin(), rows.end());
-    const CategoryTab* dravé = window.categoryTab(Category::dravé());
     QCOMPARE(dravé->model()->rows(), rows);
     QCOMPARE(dravé->model()->headers(), (QStringList{u" N°"_s, u" Nom"_s, u" Auteur"_s}));
-    // Each series lists its own authors (in AuthorList's order); the edit text starts empty.
-    QCOMPARE(dravé->authorBox()->count(), 2);
-    QCOMPARE(dravé->authorBox()->itemText(0), u"Zoé"_s); // then "bob"
-    QCOMPARE(dravé->authorBox()->currentText(), QString());
-    // An empty series leaves only the header row.
-    const CategoryTab* empty = window.categoryTab(Category::tusqué());
-    QCOMPARE(empty->model()->rowCount(), 0);
-    QCOMPARE(empty->topGridRow(), 0);
-    QCOMPARE(empty->authorBox()->count(), 0);
-
+    // Each series lists its own authors (in AuthorList's order: "Zoé", then "bob"); the edit text starts empty. An
+    // empty series leaves only the header row.
+    const CategoryTab* empty = window->categoryTab(Category::tusqué());
+    QCOMPARE(
+        (std::tuple{dravé->authorBox()->count(), dravé->authorBox()->itemText(0), dravé->authorBox()->currentText(),
+                    empty->model()->rowCount(), empty->topGridRow(), empty->authorBox()->count()}),
+        (std::tuple{2, u"Zoé"_s, QString(), 0, 0, 0}));
     // Once loaded, a change of tab is reported.
-    window.tabs()->setCurrentIndex(Tabs::Search);
+    window->tabs()->setCurrentIndex(Tabs::Search);
     QCOMPARE(changes.count(), 1);
-
-    // The grids open on their last entries, whenever the view gets its size: the first tab once the window is laid
-    // out, a tab shown for the first time, and after a resize.
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const auto lastShown = [](const CategoryTab* tab) {
-        const QTableView* grid = tab->grid();
-        const QRect last = grid->visualRect(tab->model()->index(tab->model()->rowCount() - 1, 0));
-        return tab->topGridRow() > 1 && grid->viewport()->rect().contains(last);
-    };
-    window.tabs()->setCurrentIndex(0);
-    QTRY_VERIFY(lastShown(dravé));
-    window.tabs()->setCurrentIndex(Category::vantorel().tabIndex);
-    QTRY_VERIFY(lastShown(window.categoryTab(Category::vantorel())));
-    window.resize(window.width() + 40, window.height() + 160);
-    QTRY_VERIFY(lastShown(window.categoryTab(Category::vantorel())));
 }
 
 void TestStartup::gridModelIsSound()
@@ -119,11 +129,11 @@ void TestStartup::gridModelIsSound()
     model.appendRow({u"2"_s, u"y"_s});
     model.setRow(0, {u"1"_s, u"z"_s});
     model.setCellBackground(1, 1, Qt::yellow);
-    QCOMPARE(model.data(model.index(1, 1), Qt::BackgroundRole).value<QColor>(), QColor(Qt::yellow));
+    const QVariant yellow = model.data(model.index(1, 1), Qt::BackgroundRole);
     model.setCellBackground(1, 1, QColor());
-    QVERIFY(!model.data(model.index(1, 1), Qt::BackgroundRole).isValid());
-    QCOMPARE(model.findRow(0, u"2"_s), 1);
-    QCOMPARE(model.findRow(0, u"3"_s), -1);
+    QCOMPARE((std::tuple{yellow.value<QColor>(), model.data(model.index(1, 1), Qt::BackgroundRole).isValid()}),
+             (std::tuple{QColor(Qt::yellow), false}));
+    QCOMPARE((std::tuple{model.findRow(0, u"2"_s), model.findRow(0, u"3"_s)}), (std::tuple{1, -1}));
     model.setRows({});
     QCOMPARE(model.gridRowCount(), 1);
 }
@@ -133,9 +143,207 @@ void TestStartup::chosenFolder()
     // The command line first; else the program's folder when it holds a catalogue; else the data folder.
     QTemporaryDir program;
     QCOMPARE(CatalogueFolder::choose({}, program.path(), u"/données"_s), u"/données"_s);
-    QVERIFY(QFile(CatalogueFolder(program.path()).database()).open(QIODevice::WriteOnly));
+    writeFile(CatalogueFolder(program.path()).database(), {});
     QCOMPARE(CatalogueFolder::choose({}, program.path(), u"/données"_s), program.path());
     QCOMPARE(CatalogueFolder::choose(u"/ailleurs"_s, program.path(), u"/données"_s), u"/ailleurs"_s);
+}
+
+void TestStartup::missingCatalogue_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QByteArray>("settings"); // null: a new folder, without settings either
+    QTest::newRow("no: nothing made") << false << QByteArray();
+    QTest::newRow("yes: folder, catalogue and settings made") << true << QByteArray();
+    QTest::newRow("yes: own settings kept") << true << QByteArray("; à moi\r\nprogramme=cherche.exe\r\n");
+}
+
+void TestStartup::missingCatalogue()
+{
+    QFETCH(bool, answer);
+    QFETCH(QByteArray, settings);
+    Fixture fixture;
+    const CatalogueFolder folder(settings.isNull() ? fixture.folder().file(u"nouveau dossier")
+                                                   : fixture.folder().path());
+    if (!settings.isNull()) {
+        QVERIFY(QFile::remove(folder.database()));
+        fixture.writeSettings(settings);
+    }
+    fixture.messenger.answers = {answer};
+
+    std::optional<LoadedCatalogue> loaded = Startup::open(folder, fixture.messenger);
+
+    QCOMPARE(fixture.messenger.questions,
+             QStringList{UiTexts::createQuestion().arg(QDir::toNativeSeparators(folder.path()))});
+    QCOMPARE((std::tuple{fixture.messenger.texts(), bool(loaded), QFileInfo::exists(folder.path())}),
+             (std::tuple{QStringList(), answer, answer}));
+    if (answer) {
+        QCOMPARE(loaded->programSetting, settings.isNull() ? QString() : u"cherche.exe"_s);
+        QCOMPARE(fileBytes(folder.settings()), settings.isNull() ? QByteArray("programme=\r\n") : settings);
+    }
+}
+
+void TestStartup::refusedStart_data()
+{
+    QTest::addColumn<QByteArray>("bytes");    // null: the fixture's catalogue
+    QTest::addColumn<QString>("sql");         // run by another program, which keeps the file open meanwhile
+    QTest::addColumn<QByteArray>("settings"); // null: no settings file
+    QTest::addColumn<QString>("text");        // {db}: the catalogue file, {ini}: the settings file
+    QTest::addColumn<QString>("detail");      // a fragment of the box's detail
+
+    // With many rows the first pages of the file no longer describe the rest once it is cut or overwritten.
+    Fixture large;
+    large.insert(Category::dravé(), Fixture::series(600));
+    const QByteArray full = fileBytes(large.folder().database());
+    QByteArray overwritten = full;
+    overwritten.replace(full.size() / 2, 4096, QByteArray(4096, '\xA5'));
+
+    const QByteArray own, ini = "programme=cherche.exe\r\n"; // own: the fixture's catalogue
+    const QString none, db = u"{db}"_s, unreadable = CatalogueTexts::notACatalogue().arg(db);
+    const QString missing = CatalogueTexts::missingTables(), outOfDate = UiTexts::outOfDate();
+    QTest::newRow("text file") << QByteArray("ref;nom;auteur\r\n001;Réponse;Léa\r\n") << none << ini << unreadable
+                               << none;
+    QTest::newRow("cut in half") << full.left(full.size() / 2) << none << ini << unreadable << none;
+    // The schema still reads: only the check of the pages finds the damage.
+    QTest::newRow("a page overwritten") << overwritten << none << ini << unreadable << u"in database main"_s;
+    QTest::newRow("locked") << own << u"BEGIN EXCLUSIVE"_s << ini << CatalogueTexts::locked().arg(db) << none;
+    // SQLite reads an empty file as a database without tables.
+    QTest::newRow("empty file") << QByteArray("") << none << ini << missing.arg(db, u"dravé") << none;
+    QTest::newRow("no auteurs") << own << u"DROP TABLE auteurs"_s << ini << missing.arg(db, u"auteurs") << none;
+    // The Plomé answer is `lieu`: a Plomé table with `nom` instead is not ours.
+    const QString nom = u"ALTER TABLE \"plomé\" RENAME COLUMN lieu TO nom"_s,
+                  lien = u"ALTER TABLE titres DROP COLUMN lien"_s;
+    QTest::newRow("plomé with nom") << own << nom << ini << missing.arg(db, u"plomé") << none;
+    // An out-of-date catalogue or settings file: the keeper learns which file and what is wrong.
+    QTest::newRow("no titres") << own << u"DROP TABLE titres"_s << ini << outOfDate
+                               << CatalogueTexts::outOfDate().arg(db);
+    QTest::newRow("titres without lien") << own << lien << ini << outOfDate
+                                         << CatalogueTexts::absentFields().arg(u"titres", u"lien");
+    QTest::newRow("no settings file") << own << none << QByteArray() << outOfDate
+                                      << UiTexts::noSettingsFile().arg(u"{ini}");
+    const QByteArray noProgram = "Programme=cherche.exe\r\n programme=a\r\n[dernier_numero]\r\n";
+    QTest::newRow("no programme line") << own << none << noProgram << outOfDate
+                                       << UiTexts::noProgramLine().arg(u"{ini}");
+}
+
+void TestStartup::refusedStart()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, sql);
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, text);
+    QFETCH(QString, detail);
+    Fixture fixture;
+    const QString database = fixture.folder().database();
+    const auto place = [&](QString s) {
+        return s.replace(u"{db}"_s, database).replace(u"{ini}"_s, fixture.folder().settings());
+    };
+    if (!bytes.isNull()) {
+        writeFile(database, bytes);
+    }
+    QVERIFY(QFile::remove(fixture.folder().settings()));
+    if (!settings.isNull()) {
+        fixture.writeSettings(settings);
+    }
+    QSqlDatabase other = QSqlDatabase::addDatabase(u"QSQLITE"_s, QString::fromUtf8(QTest::currentDataTag()));
+    other.setDatabaseName(database);
+    QVERIFY(sql.isEmpty() || (other.open() && QSqlQuery(other).exec(sql)));
+    bytes = fileBytes(database);
+    const auto entries = [&] {
+        return QDir(fixture.folder().path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    };
+    const QStringList before = entries();
+
+    QVERIFY(!fixture.openWindow());
+
+    QCOMPARE(fixture.messenger.texts(), QStringList{place(text)});
+    const FakeMessenger::Shown& shown = fixture.messenger.shown.first();
+    QVERIFY2(shown.icon == Messenger::Icon::Critical && shown.detail.contains(place(detail)), qPrintable(shown.detail));
+    QVERIFY(fileBytes(database) == bytes);
+    QCOMPARE(entries(), before);
+    other.close();
+}
+
+void TestStartup::folderLock_data()
+{
+    QTest::addColumn<QString>("folderName");  // empty: the fixture's own folder
+    QTest::addColumn<QByteArray>("leftLock"); // a lock file found there: pid, program, host
+    QTest::addColumn<bool>("answer");         // to a question about the lock
+    QTest::addColumn<QString>("asked");       // what the question names, empty when none
+    QTest::addColumn<bool>("taken");
+    const QByteArray here = "4194303\nmezor\n" + QSysInfo::machineHostName().toUtf8() + '\n';
+    const QByteArray elsewhere = "4242\nmezor\nautre-pc\n";
+    QTest::newRow("a second Mézor is refused") << QString() << QByteArray() << false << QString() << true;
+    QTest::newRow("a new folder is locked at once") << u"nouveau"_s << QByteArray() << false << QString() << true;
+    QTest::newRow("left here by a process now gone") << QString() << here << false << QString() << true;
+    QTest::newRow("held elsewhere, the keeper leaves") << QString() << elsewhere << false << u"autre-pc"_s << false;
+    QTest::newRow("held elsewhere, the keeper takes over") << QString() << elsewhere << true << u"autre-pc"_s << true;
+}
+
+void TestStartup::folderLock()
+{
+    QFETCH(QString, folderName);
+    QFETCH(QByteArray, leftLock);
+    QFETCH(bool, answer);
+    QFETCH(QString, asked);
+    QFETCH(bool, taken);
+    Fixture fixture;
+    const CatalogueFolder folder(folderName.isEmpty() ? fixture.folder().path() : fixture.folder().file(folderName));
+    if (!leftLock.isEmpty()) {
+        writeFile(folder.lockFile(), leftLock);
+    }
+    fixture.messenger.answers = {answer};
+
+    auto lock = Startup::lockFolder(folder, fixture.messenger);
+
+    QCOMPARE(fixture.messenger.questions.size(), asked.isEmpty() ? 0 : 1);
+    QVERIFY(asked.isEmpty() || fixture.messenger.questions.first().contains(asked));
+    QCOMPARE(bool(lock && *lock), taken);
+    // A lock not taken is left as it was; whoever took it holds it now, and the next Mézor is refused.
+    QVERIFY(taken ? !Startup::lockFolder(folder, fixture.messenger) : fileBytes(folder.lockFile()) == leftLock);
+    const QString refusal = UiTexts::alreadyRunning().arg(QDir::toNativeSeparators(folder.path()));
+    QCOMPARE(fixture.messenger.texts(), taken ? QStringList{refusal} : QStringList());
+    QVERIFY(!taken || fixture.messenger.shown.first().icon == Messenger::Icon::Critical);
+}
+
+void TestStartup::readOnly_data()
+{
+    QTest::addColumn<bool>("wholeFolder");
+    QTest::newRow("read-only catalogue file") << false;
+    QTest::newRow("read-only folder") << true;
+}
+
+void TestStartup::readOnly()
+{
+    QFETCH(bool, wholeFolder);
+    Fixture fixture;
+    const QString target = wholeFolder ? fixture.folder().path() : fixture.folder().database();
+    const QFile::Permissions writable = QFileInfo(target).permissions();
+    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ExeOwner));
+    auto restore = qScopeGuard([&] { QFile::setPermissions(target, writable); });
+    if (QFileInfo(target).isWritable()) {
+        QSKIP("Permissions do not stop this user's writes (root): read-only cases cannot be set up here.");
+    }
+    const QByteArray bytes = fileBytes(fixture.folder().database());
+
+    // A folder where no lock can be written is opened without one once the keeper says so; reading needs no writing.
+    fixture.messenger.answers = {true};
+    auto lock = Startup::lockFolder(fixture.folder(), fixture.messenger);
+    QVERIFY(lock && bool(*lock) == !wholeFolder);
+    QCOMPARE(fixture.messenger.questions.size(), wholeFolder ? 1 : 0);
+    auto window = fixture.openWindow();
+    QVERIFY(window && fixture.messenger.shown.isEmpty());
+
+    // The first write is refused with a message naming the file, and the file stays as it was.
+    try {
+        window->catalogue().append(Category::dravé(), Fixture::series(1).first());
+        QFAIL("a write into a read-only catalogue was reported as done");
+    } catch (const CatalogueError& error) {
+        QCOMPARE(error.message(), CatalogueTexts::readOnly().arg(fixture.folder().database()));
+    }
+    QCOMPARE(window->catalogue().count(Category::dravé()), 0);
+    QVERIFY(fileBytes(fixture.folder().database()) == bytes);
+    // In a read-only folder the backup cannot be made either, and the keeper is told.
+    QCOMPARE(fixture.messenger.shown.size(), wholeFolder ? 1 : 0);
 }
 
 QTEST_MAIN(TestStartup)

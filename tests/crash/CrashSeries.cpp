@@ -20,9 +20,7 @@ PuzzleEntry CrashSeries::typed(int number)
     static const QStringList regulars = {u"Léa"_s, u"LÉA"_s, u"Marc"_s};
     const QString author = number % 4 == 0 ? u"Auteur %1"_s.arg(number / 4) : regulars.at(number % 3);
     // Every third entry leaves both addresses empty.
-    if (number % 3 == 0) {
-        return {ref, answer, author, {}, {}};
-    }
-    return {ref, answer, author, u"https://images.example/%1.jpg"_s.arg(number),
-            u"https://forum.example/t%1"_s.arg(number)};
+    const bool none = number % 3 == 0;
+    return {ref, answer, author, none ? QString() : u"https://images.example/%1.jpg"_s.arg(number),
+            none ? QString() : u"https://forum.example/t%1"_s.arg(number)};
 }
