@@ -40,11 +40,6 @@ QByteArray picture(QSize size, const char* format)
     return buffer.data();
 }
 
-QStringList filesIn(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden);
-}
-
 } // namespace
 
 class TestImageArchive : public QObject {
@@ -102,7 +97,7 @@ void TestImageArchive::failedKeepLeavesNothingNew()
     QVERIFY2(failure.contains(reason), qPrintable(failure));
     // The copy there before, if any, and its record as it was written.
     QCOMPARE(catalogue.archiveRecord(dravé, u"042"_s), hadCopy ? std::optional(old) : std::nullopt);
-    QCOMPARE(filesIn(folder), hadCopy ? QStringList{u"042.png"_s} : QStringList());
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), hadCopy ? QStringList{u"042.png"_s} : QStringList());
 }
 
 void TestImageArchive::windowKeepsReusesAndFallsBack()
@@ -122,8 +117,7 @@ void TestImageArchive::windowKeepsReusesAndFallsBack()
     QVERIFY(window);
     QCOMPARE(window->catalogue().fileSchemaVersion(), Catalogue::schemaVersion);
     const QStringList copies = CatalogueBackup(fixture.folder().backups()).copies(window->catalogue());
-    QCOMPARE(copies.size(), 1);
-    QCOMPARE(Catalogue(copies.first()).fileSchemaVersion(), 0);
+    QCOMPARE(std::pair(copies.size(), Catalogue(copies.value(0)).fileSchemaVersion()), std::pair(qsizetype(1), 0));
 
     CategoryTab* tab = window->categoryTab(Category::dravé());
     child<QCheckBox>(window.get(), u"chk_img_dravé"_s)->setChecked(true);
@@ -152,7 +146,7 @@ void TestImageArchive::windowKeepsReusesAndFallsBack()
     image = display();
     QTRY_COMPARE_WITH_TIMEOUT(shown(image), QSize(200, 400), 5000);
     QCOMPARE(server->requests.size(), 2);
-    QCOMPARE(filesIn(kept), QStringList{u"001.png"_s});
+    QCOMPARE(QDir(kept).entryList(QDir::Files | QDir::Hidden), QStringList{u"001.png"_s});
     QCOMPARE(window->catalogue().archiveRecord(Category::dravé(), u"001"_s)->address, server->url("/1b.png"));
 
     // Another address, and the server is gone: the stale copy stands in, and says so.
@@ -162,7 +156,7 @@ void TestImageArchive::windowKeepsReusesAndFallsBack()
     image = display();
     QTRY_VERIFY_WITH_TIMEOUT(image->status().startsWith(u"Copie locale du "_s), 5000);
     QCOMPARE(shown(image), QSize(200, 400));
-    QCOMPARE(filesIn(kept), QStringList{u"001.png"_s});
+    QCOMPARE(QDir(kept).entryList(QDir::Files | QDir::Hidden), QStringList{u"001.png"_s});
     QVERIFY(!QFile::exists(fixture.folder().downloadedImage()));
     QVERIFY(fixture.messenger.shown.isEmpty());
 }

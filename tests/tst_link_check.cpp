@@ -30,7 +30,7 @@ const QByteArray jpeg("\xFF\xD8\xFF\xE0 a picture, as far as its first bytes tel
 const QByteArray page("<html><body>Cette image n'existe plus.</body></html>");
 const QString referer = u"https://sorvane.net/t/42"_s;
 
-// The server answers `atA` at "/a"; "/r" redirects to a picture, "/l1" and "/l2" to each other.
+// The server answers `atA` at "/a"; "/r" redirects to a picture, "/loop" to itself.
 struct Case {
     LinkMode mode;
     LinkField field;
@@ -77,15 +77,14 @@ void TestLinkCheck::classes_data()
     QTest::newRow("300, no target") << Case{Check, Post, {.status = 300}, u"/a"_s, Error, u"HTTP 300"_s, u"HEAD"_s};
     QTest::newRow("never answers") << Case{Check, Image, {.silent = true}, u"/a"_s, Error, u"en 1,5 s"_s, u"GET"_s};
     QTest::newRow("trickles") << Case{Check, Image, trickle, u"/a"_s, Error, u"en 1,5 s"_s, u"GET"_s};
-    QTest::newRow("redirect loop") << Case{Check, Post, picture, u"/l1"_s, Error, u"plus de 5 redirections"_s, loop};
+    QTest::newRow("redirect loop") << Case{Check, Post, picture, u"/loop"_s, Error, u"plus de 5 redirections"_s, loop};
     QTest::newRow("page for an image") << Case{Check, Image, html, u"/a"_s, NotAnImage, u"text/html"_s, u"GET"_s};
     QTest::newRow("2 GB, first bytes") << Case{Check, Image, twoGigabytes, u"/a"_s, Ok, {}, u"GET"_s};
     QTest::newRow("malformed") << Case{Check, Image, picture, u"http://exa mple/"_s, Error, u"mal formée"_s, {}};
     QTest::newRow("server gone") << Case{Check, Post, picture, LoopbackServer().url("/"), Error, u"refused"_s, {}};
     QTest::newRow("archive") << Case{Archive, Image, picture, u"/a"_s, Ok, {}, u"GET"_s};
     QTest::newRow("archive, 2 GB") << Case{Archive, Image, twoGigabytes, u"/a"_s, Error, u"1000000 octets"_s, u"GET"_s};
-    QTest::newRow("archive, 2 GB unsized")
-        << Case{Archive, Image, unsized, u"/a"_s, Error, u"1000000 octets"_s, u"GET"_s};
+    QTest::newRow("archive, no length") << Case{Archive, Image, unsized, u"/a"_s, Error, u"1000000 octets"_s, u"GET"_s};
 }
 
 void TestLinkCheck::classes()
@@ -95,21 +94,18 @@ void TestLinkCheck::classes()
     server.serve("/a", c.atA);
     server.serveBody("/mon%20%C3%A9t%C3%A9.jpg", jpeg);
     server.redirect("/r", "/mon%20%C3%A9t%C3%A9.jpg");
-    server.redirect("/l1", "/l2");
-    server.redirect("/l2", "/l1");
+    server.redirect("/loop", "/loop");
     const QString address = c.address.startsWith(u'/') ? server.url({}) + c.address : c.address;
     QNetworkAccessManager network;
     LinkRun run(network, {8, 2, {1500, 1'000'000, &ImageSignature::isAccepted}});
-    QList<LinkResult> results;
-    connect(&run, &LinkRun::resultReady, this, [&](const LinkResult& result) { results.append(result); });
+    QSignalSpy results(&run, &LinkRun::resultReady);
     run.start({c.mode, {{0, u"042"_s, c.field, address, referer}}, 0, 0});
     QTRY_VERIFY_WITH_TIMEOUT(!run.isRunning(), 5000);
 
     QCOMPARE(results.size(), 1);
-    const LinkVerdict& verdict = results.first().verdict;
-    QCOMPARE(verdict.linkClass, c.expected);
-    QVERIFY2(c.reason.isEmpty() ? verdict.reason.isEmpty() : verdict.reason.contains(c.reason),
-             qPrintable(verdict.reason));
+    const auto [linkClass, reason, finalAddress] = results.first().first().value<LinkResult>().verdict;
+    QCOMPARE(linkClass, c.expected);
+    QVERIFY2(c.reason.isEmpty() ? reason.isEmpty() : reason.contains(c.reason), qPrintable(reason));
     QStringList seen;
     for (const LoopbackServer::Request& request : server.requests) {
         seen.append(QString::fromLatin1(request.method));
@@ -130,7 +126,7 @@ void TestLinkCheck::windowFromTheMenu()
     server.serveBody("/1.jpg", jpeg);
     server.serveBody("/t/1", page);
     server.redirect("/t/2", "/t/1");
-    server.serve("/muet", {.silent = true});
+    server.serve("/", {.silent = true});
     const PuzzleEntry plomé{u"001"_s, u"Lyon"_s, u"Max"_s, u"Non disponible"_s, server.url("/t/2")};
     fixture.insert(Category::dravé(), {{u"001"_s, u"Mer"_s, u"Léa"_s, server.hostUrl(6, "/1.jpg"), u"Non disponible"_s},
                                        {u"002"_s, u"Nid"_s, u"Léa"_s, server.url("/2.jpg"), u"Non disponible"_s}});
@@ -138,7 +134,7 @@ void TestLinkCheck::windowFromTheMenu()
     QList<PuzzleEntry> silent;
     for (int n = 0; n < 6; ++n) {
         silent.append(
-            {u"00%1"_s.arg(n), u"A"_s, u"B"_s, server.hostUrl(1 + n % 5, "/muet"), server.hostUrl(5 - n % 5, "/muet")});
+            {u"00%1"_s.arg(n), u"A"_s, u"B"_s, server.hostUrl(1 + n % 5, "/"), server.hostUrl(5 - n % 5, "/")});
     }
     fixture.insert(Category::vantorel(), silent);
     auto window = fixture.openWindow();
@@ -156,8 +152,7 @@ void TestLinkCheck::windowFromTheMenu()
              u"Annulé après 3 / 15 adresses. 3 adresses web vérifiées : ok 1, redirigé 1, introuvable 1, erreur 0, "
              "pas une image 0. Sans adresse web : 3.\nDouble-cliquez sur une ligne pour ouvrir l'entrée."_s);
     QTRY_COMPARE_WITH_TIMEOUT(server.inFlight(), 0, 1000);
-    QCOMPARE(server.maxInFlight, 8);
-    QCOMPARE(server.maxInFlightOnOneHost, 2);
+    QCOMPARE(std::pair(server.maxInFlight, server.maxInFlightOnOneHost), std::pair(8, 2));
     QVERIFY(!child<QPushButton>(links, u"bt_annuler"_s)->isEnabled());
 
     // The list exported through the save dialog, in the table's order: by series.
@@ -168,11 +163,11 @@ void TestLinkCheck::windowFromTheMenu()
         static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, which takes the chosen name
     });
     child<QPushButton>(links, u"bt_exporter"_s)->click();
-    QCOMPARE(fileBytes(exported), (u"\uFEFFSérie,N°,Lien,Adresse,Résultat,Détail,Adresse finale\r\n"
-                                   "Dravé,002,Lien image,%1/2.jpg,introuvable,HTTP 404 Not Found,\r\n"
-                                   "Plomé,001,Lien Sorvane,%1/t/2,redirigé,,%1/t/1\r\n"_s)
-                                      .arg(server.url({}))
-                                      .toUtf8());
+    QCOMPARE(fileBytes(exported),
+             "\xEF\xBB\xBF" + u"Série,N°,Lien,Adresse,Résultat,Détail,Adresse finale\r\nDravé,002,Lien image,%1/2.jpg,"
+                              "introuvable,HTTP 404 Not Found,\r\nPlomé,001,Lien Sorvane,%1/t/2,redirigé,,%1/t/1\r\n"_s
+                                  .arg(server.url({}))
+                                  .toUtf8());
 
     // A double click on the Plomé row shows its entry.
     auto* table = child<QTableView>(links, u"liste_liens"_s);
@@ -212,10 +207,9 @@ void TestLinkCheck::commands()
 
     QCOMPARE(CommandLine::run(arguments), status);
     if (options.first() == u"--archive-images") {
-        // The whole picture, nothing of the failed one; a second run finds every kept copy fresh.
-        const QString kept = fixture.folder().images() + u"/tusqué/"_s;
-        QCOMPARE(fileBytes(kept + u"001.jpg"_s), jpeg);
-        QCOMPARE(QDir(kept).entryList(QDir::Files).size(), broken ? 1 : 2);
+        // Nothing of the failed one; a second run finds every kept copy fresh.
+        QCOMPARE(QDir(fixture.folder().images() + u"/tusqué"_s).entryList(QDir::Files),
+                 (QStringList{u"001.jpg"_s, u"002.jpg"_s}.mid(0, broken ? 1 : 2)));
         const qsizetype requests = server.requests.size();
         QCOMPARE(CommandLine::run(arguments), status);
         QCOMPARE(server.requests.size(), requests + (broken ? 1 : 0));

@@ -45,14 +45,12 @@ void TestLinkRules::schedulerTakesHostsInTurn()
         scheduler.add(job, QString(QChar(u'a' + job / 2)));
     }
     QStringList taken;
-    for (int n = 0; n < 10; ++n) {
-        if (n == 9) {
-            scheduler.finished(u"c"_s);
-        }
-        const std::optional<int> job = scheduler.next();
-        taken.append(job ? QString::number(*job) : u"-"_s);
+    for (int n = 0; n < 9; ++n) {
+        taken.append(QString::number(scheduler.next().value_or(-1)));
     }
-    QCOMPARE(taken.join(u' '), u"0 2 4 6 8 1 3 5 - 7"_s);
+    scheduler.finished(u"c"_s);
+    taken.append(QString::number(scheduler.next().value_or(-1)));
+    QCOMPARE(taken.join(u' '), u"0 2 4 6 8 1 3 5 -1 7"_s);
 }
 
 void TestLinkRules::targets()
@@ -71,8 +69,7 @@ void TestLinkRules::targets()
     QCOMPARE(check.withoutWebAddress, 4);
     const LinkJob archive = LinkTargets::archive({{}, {}, entries}, {{}, {}, {u"002"_s, u"004"_s}});
     QCOMPARE(archive.targets, QList<LinkTarget>{first});
-    QCOMPARE(std::tuple(archive.mode, archive.withoutWebAddress, archive.upToDate),
-             std::tuple(LinkMode::Archive, 2, 1));
+    QCOMPARE(std::pair(archive.withoutWebAddress, archive.upToDate), std::pair(2, 1));
 }
 
 void TestLinkRules::reportLine()

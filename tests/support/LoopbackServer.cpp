@@ -3,11 +3,6 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-LoopbackServer::LoopbackServer()
-{
-    hostUrl(0, {});
-}
-
 QString LoopbackServer::url(const QByteArray& path) const
 {
     return QStringLiteral("http://127.0.0.1:%1").arg(m_hosts.value(0)->serverPort()) + QString::fromLatin1(path);
@@ -21,12 +16,9 @@ QString LoopbackServer::hostUrl(int host, const QByteArray& path)
         server->listen(QHostAddress(QStringLiteral("127.0.0.%1").arg(host + 1)));
         connect(server, &QTcpServer::newConnection, this, [this, server] {
             while (QTcpSocket* socket = server->nextPendingConnection()) {
-                socket->setParent(this);
                 connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
-                connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-                    m_open.remove(socket);
-                    socket->deleteLater();
-                });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+                connect(socket, &QObject::destroyed, this, [this, socket] { m_open.remove(socket); });
             }
         });
     }
@@ -35,7 +27,7 @@ QString LoopbackServer::hostUrl(int host, const QByteArray& path)
 
 void LoopbackServer::redirect(const QByteArray& from, const QByteArray& to)
 {
-    serve(from, Response{302, {}, {{"Location", url(to).toLatin1()}}});
+    serve(from, {302, {}, {{"Location", url(to).toLatin1()}}});
 }
 
 void LoopbackServer::read(QTcpSocket* socket)

@@ -34,7 +34,7 @@ public:
         QHash<QByteArray, QByteArray> headers; ///< names in lower case
     };
 
-    LoopbackServer();
+    LoopbackServer() { hostUrl(0, {}); }
 
     /// "http://127.0.0.1:<port>" followed by `path`.
     QString url(const QByteArray& path) const;
