@@ -2,6 +2,7 @@
 #include "catalogue/AuthorList.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueBackup.h"
+#include "catalogue/CatalogueError.h"
 #include "catalogue/CatalogueTexts.h"
 #include "catalogue/SettingsFile.h"
 #include "support/Files.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -172,6 +174,17 @@ private slots:
         QCOMPARE(QFileInfo(made.last()).fileName(), newest);
         QCOMPARE(backup.copies(catalogue), made.mid(std::max(0, taken - 10))); // the ten newest
         QVERIFY(QFileInfo::exists(foreign));
+    }
+
+    void backupRefused()
+    {
+        // A copy that the database refuses to write is reported, and leaves no file behind.
+        Fixture fixture;
+        Catalogue catalogue(fixture.folder().database());
+        QVERIFY(QSqlQuery(catalogue.database()).exec(u"PRAGMA query_only = 1"_s));
+        const CatalogueBackup backup(fixture.folder().backups());
+        QVERIFY_THROWS_EXCEPTION(CatalogueError, backup.take(catalogue, QDateTime::currentDateTime()));
+        QCOMPARE(QDir(fixture.folder().backups()).entryList(QDir::Files), QStringList());
     }
 };
 

@@ -370,6 +370,8 @@ private slots:
         downloads("server never answers", "/silent.jpg", "absent", ImageTexts::downloadTimeout().arg(u"0,3"_s));
         downloads("too large, announced", "/big.jpg", "absent", tooLarge);
         downloads("too large, not announced", "/stream.jpg", "absent", tooLarge);
+        downloads("exactly at the size limit", "/edge.jpg", "exit 0",
+                  ImageTexts::unreadablePicture().arg(u"<resized>"_s));
         downloads("svg served as jpg", "/drawing.jpg", "absent", ImageTexts::notAnImage());
         downloads("no converter installed", "/b.png", "", ImageTexts::converterMissing());
         downloads("converter cannot start", "/b.png", "absent",
@@ -404,6 +406,7 @@ private slots:
         server.serve("/silent.jpg", {200, {}, {}, true, true});
         server.serve("/big.jpg", {200, big, {}});
         server.serve("/stream.jpg", {200, big, {}, false});
+        server.serve("/edge.jpg", {200, big.left(100'000), {}});
         server.serveBody("/drawing.jpg",
                          "<svg xmlns=\"http://www.w3.org/2000/svg\"><image href=\"file:///etc/passwd\"/></svg>");
         server.serveBody("/damaged.png", QByteArray("\x89PNG\r\n\x1A\n", 8) + QByteArray(300, '\x07'));

@@ -87,14 +87,19 @@ void TestStartup::openedWindow()
     }
     QCOMPARE(shown, (QStringList{u"Form1"_s, u"Dravé - Plomé - Tusqué - Vantorel - 4.3.2"_s, u"onglet"_s, u"Dravé"_s,
                                  u"Plomé"_s, u"Tusqué"_s, u"Recherche"_s, u"Stats"_s, u"Vantorel"_s}));
+    // Per series: the answer's label, the scroll buttons, the address label; the image options as they start.
+    QStringList panels;
     for (const Category& c : Category::all()) {
         const auto* inWindow = child<QAbstractButton>(window.get(), c.name(u"win_"));
         const auto* showImage = child<QAbstractButton>(window.get(), c.name(u"chk_img_"));
         QVERIFY2(inWindow && inWindow->isChecked() && showImage && !showImage->isChecked(), qPrintable(c.caption));
-        for (const QString& name : {c.panelLabels.at(1), c.panelLabels.at(4), c.firstRowsButton, c.lastRowsButton}) {
+        for (const QString& name : {c.panelLabels.at(1), c.firstRowsButton, c.lastRowsButton, c.panelLabels.at(4)}) {
             QVERIFY2(child<QWidget>(window.get(), name), qPrintable(name));
+            panels.append(child<QWidget>(window.get(), name)->property("text").toString().trimmed());
         }
     }
+    QCOMPARE(panels.join(u' ').remove(u':'),
+             u"Nom << >> Lien Sorvane Lieu << >> Lien Sorvane Nom << >> Lien Sorvane Nom << >> Lien Sorvane"_s);
     for (const QString& name : {u"Label20"_s, u"last_sel"_s, u"nb_founded"_s, u"pus"_s, u"Check1"_s, u"List2"_s}) {
         const auto* widget = child<QWidget>(window.get(), name);
         QVERIFY2(widget && widget->isHidden() == (name != u"Label20"), qPrintable(name)); // the others are unused
