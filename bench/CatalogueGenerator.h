@@ -19,9 +19,9 @@ struct Recipe {
     std::function<QString(const Category& category, QRandomGenerator& random)> answer;
     std::function<QString(const Category& category, const QString& ref, QRandomGenerator& random)> url;
     std::function<QString(const Category& category, const QString& ref, QRandomGenerator& random)> link;
-    int otherCaseOneIn = 10;   ///< one entry in this many spells its author in capitals (still the same author)
-    bool registerAll = true;   ///< register every author; else only the authors of the first series, as adds do
-    int storedOutOfOrder = 0;  ///< pairs of neighbours stored swapped in the series loaded in stored order
+    int otherCaseOneIn = 10;  ///< one entry in this many spells its author in capitals (still the same author)
+    bool registerAll = true;  ///< register every author; else only the authors of the first series, as adds do
+    int storedOutOfOrder = 0; ///< pairs of neighbours stored swapped in the series loaded in stored order
     quint32 seed = 20261206;
 };
 

@@ -9,7 +9,6 @@
 #include "catalogue/Catalogue.h"
 #include "image/ImageWindow.h"
 #include "links/LinkCheckWindow.h"
-#include "ui/SearchTab.h"
 #include "support/LoopbackServer.h"
 #include "support/StderrMessenger.h"
 #include "transfer/CsvFolder.h"
@@ -18,6 +17,7 @@
 #include "ui/GridModel.h"
 #include "ui/MainWindow.h"
 #include "ui/Messenger.h"
+#include "ui/SearchTab.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,9 +29,9 @@
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
-#include <QLabel>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>

@@ -18,6 +18,7 @@ namespace {
 
 // Places for Plomé; names, titles and things for the other series. Answers come back now and then, as they do
 // on a forum that has run for years.
+// clang-format off
 const QStringList places = {
     u"Étretat"_s, u"Mont Saint-Michel"_s, u"Cirque de Gavarnie"_s, u"Île de Ré"_s, u"Colmar"_s, u"Annecy"_s,
     u"Saint-Émilion"_s, u"Aiguille du Midi"_s, u"Gorges du Verdon"_s, u"Carcassonne"_s, u"Rocamadour"_s,
@@ -55,6 +56,7 @@ const QStringList pseudonyms = {
     u"marmotte"_s, u"Pénélope"_s,  u"Aurélien"_s,  u"Ségolène"_s,  u"Cédric"_s,  u"Mélanie"_s,
     u"Grégoire"_s, u"Clémence"_s,  u"Nicolas"_s,   u"Bérengère"_s, u"Raphaël"_s, u"Fañch"_s,
 };
+// clang-format on
 
 QString pick(const QStringList& list, QRandomGenerator& random)
 {

@@ -6,8 +6,8 @@
 #include "app/Startup.h"
 #include "app/TransferCommands.h"
 #include "catalogue/CatalogueFolder.h"
-#include "transfer/TransferTexts.h"
 #include "links/LinksTexts.h"
+#include "transfer/TransferTexts.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

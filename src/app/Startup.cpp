@@ -72,7 +72,8 @@ std::optional<std::unique_ptr<QLockFile>> lockFolder(const CatalogueFolder& fold
         return lock;
     }
     if (lock->error() != QLockFile::LockFailedError) {
-        const QString reason = lock->error() == QLockFile::PermissionError ? UiTexts::lockDenied() : UiTexts::lockUnknown();
+        const QString reason =
+            lock->error() == QLockFile::PermissionError ? UiTexts::lockDenied() : UiTexts::lockUnknown();
         if (messenger.ask(UiTexts::lockFailed().arg(shownFolder, reason))) {
             return std::unique_ptr<QLockFile>();
         }
@@ -84,8 +85,9 @@ std::optional<std::unique_ptr<QLockFile>> lockFolder(const CatalogueFolder& fold
     QString host;
     QString application;
     if (lock->getLockInfo(&pid, &host, &application) && !host.isEmpty() && host != QSysInfo::machineHostName()) {
-        const QString since = QLocale(QLocale::French).toString(QFileInfo(folder.lockFile()).lastModified(),
-                                                                QStringLiteral("d MMMM yyyy 'à' HH:mm"));
+        const QString since =
+            QLocale(QLocale::French)
+                .toString(QFileInfo(folder.lockFile()).lastModified(), QStringLiteral("d MMMM yyyy 'à' HH:mm"));
         if (!messenger.ask(UiTexts::lockedElsewhere().arg(shownFolder, host, QString::number(pid), since))) {
             return std::nullopt;
         }

@@ -67,7 +67,9 @@ int importCsv(const QString& csvFolder, const CatalogueFolder& folder, Messenger
     if (csvFolder.isEmpty()) {
         return emptyValue(QStringLiteral("import"));
     }
-    return print(importInto(folder, [&] { return CsvFolder::read(csvFolder); }, messenger), messenger);
+    return print(importInto(
+                     folder, [&] { return CsvFolder::read(csvFolder); }, messenger),
+                 messenger);
 }
 
 int importAccess(const QString& file, const CatalogueFolder& folder, Messenger& messenger)
@@ -75,7 +77,9 @@ int importAccess(const QString& file, const CatalogueFolder& folder, Messenger& 
     if (file.isEmpty()) {
         return emptyValue(QStringLiteral("import-mdb"));
     }
-    return print(importInto(folder, [&] { return AccessFile::read(file); }, messenger), messenger);
+    return print(importInto(
+                     folder, [&] { return AccessFile::read(file); }, messenger),
+                 messenger);
 }
 
 ImportOutcome importInto(const CatalogueFolder& folder, const std::function<ImportInput()>& gather,
@@ -107,7 +111,8 @@ ImportOutcome importInto(const CatalogueFolder& folder, const std::function<Impo
 bool importOldCatalogue(const CatalogueFolder& folder, Messenger& messenger)
 {
     const QString file = AccessFile::inFolder(folder);
-    const ImportOutcome outcome = importInto(folder, [&] { return AccessFile::read(file); }, messenger);
+    const ImportOutcome outcome = importInto(
+        folder, [&] { return AccessFile::read(file); }, messenger);
     // A box cannot show hundreds of lines: the command lists them all.
     constexpr qsizetype shown = 20;
     QStringList lines = outcome.lines.first(std::min(shown, outcome.lines.size()));

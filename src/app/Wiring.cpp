@@ -10,8 +10,8 @@
 #include "links/LinkCheckWindow.h"
 #include "links/LinksTexts.h"
 #include "search/SearchController.h"
-#include "transfer/TransferController.h"
 #include "transfer/Csv.h"
+#include "transfer/TransferController.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"
 #include "ui/MainWindow.h"
@@ -107,10 +107,10 @@ void connectSubsystems(MainWindow& window)
     const Workspace& workspace = window.workspace();
     auto* editing = new EntryEditController(workspace, &window);
     auto* browsing = new GridBrowser(workspace, &window);
-    auto* searching = new SearchController(workspace,
-                                           {*window.searchTab(), *window.statisticsTab(), window.categoryTabs(),
-                                            *window.tabs(), *window.lastSelection()},
-                                           &window);
+    auto* searching = new SearchController(
+        workspace,
+        {*window.searchTab(), *window.statisticsTab(), window.categoryTabs(), *window.tabs(), *window.lastSelection()},
+        &window);
     auto* checking = new ComparisonLauncher(workspace, &window, &window);
     auto* archive = new ImageArchive(window.folder(), window.catalogue(), &window);
 

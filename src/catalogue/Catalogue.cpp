@@ -529,7 +529,8 @@ bool Catalogue::rewrite(const Category& category, const QString& ref, const Puzz
     auto rollback = qScopeGuard([this] { rollbackWrite(); });
     // Exactly one row: a file made by another tool may hold a number twice, and a correction must not turn
     // both entries into one. SQLite's rowid names the row that `entry` reads.
-    QSqlQuery find = prepare(QStringLiteral("SELECT rowid FROM %1 WHERE ref = ? ORDER BY rowid").arg(quoted(category.table)));
+    QSqlQuery find =
+        prepare(QStringLiteral("SELECT rowid FROM %1 WHERE ref = ? ORDER BY rowid").arg(quoted(category.table)));
     find.addBindValue(text(ref));
     execWrite(find);
     if (!find.next()) {

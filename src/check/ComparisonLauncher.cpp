@@ -87,7 +87,7 @@ bool ComparisonLauncher::startSearch()
     // The search program is called with " , 6" after its name; it may rely on these two arguments.
     QString reason;
     if (!m_workspace.services.programs->startDetached(program, {QStringLiteral(","), QStringLiteral("6")},
-                                                     m_workspace.folder.path(), &reason)) {
+                                                      m_workspace.folder.path(), &reason)) {
         messenger.warning(CheckTexts::programNotStarted().arg(shown), reason);
         return false;
     }

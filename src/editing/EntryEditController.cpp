@@ -66,9 +66,10 @@ void EntryEditController::update(CategoryTab& tab)
     Catalogue& catalogue = *m_workspace.catalogue;
     try {
         const std::optional<PuzzleEntry> stored = catalogue.entry(category, typed.ref);
-        if (!stored || !catalogue.rewrite(category, typed.ref,
-                                       EntryChecks::withStoredAddresses(
-                                           typed, *stored, {tab.urlBox()->isModified(), tab.linkBox()->isModified()}))) {
+        if (!stored ||
+            !catalogue.rewrite(category, typed.ref,
+                               EntryChecks::withStoredAddresses(
+                                   typed, *stored, {tab.urlBox()->isModified(), tab.linkBox()->isModified()}))) {
             m_workspace.messenger().warning(EditingTexts::unknown(typed.ref));
             return;
         }

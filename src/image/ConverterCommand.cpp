@@ -20,7 +20,6 @@ ConverterCommand ConverterCommand::locate(const QStringList& searchPaths)
 
 QStringList ConverterCommand::arguments(const QString& inputName, const QString& outputName) const
 {
-    return leadingArguments +
-           QStringList{inputName, QStringLiteral("-resize"), QStringLiteral("%1x%2").arg(boxWidth).arg(boxHeight),
-                       outputName};
+    return leadingArguments + QStringList{inputName, QStringLiteral("-resize"),
+                                          QStringLiteral("%1x%2").arg(boxWidth).arg(boxHeight), outputName};
 }

@@ -31,8 +31,8 @@ class ImageWindow : public QWidget {
 
 public:
     /// `mainWindow` is the parent; it is shown again when this window closes. `archive` may be null.
-    ImageWindow(const CatalogueFolder& folder, Messenger& messenger, ImagePreviewSettings settings,
-                QWidget* mainWindow, ImageArchive* archive = nullptr);
+    ImageWindow(const CatalogueFolder& folder, Messenger& messenger, ImagePreviewSettings settings, QWidget* mainWindow,
+                ImageArchive* archive = nullptr);
     ~ImageWindow() override;
 
     /// Fills the boxes under the picture and checks the address: a refusal is shown by the messenger and ends

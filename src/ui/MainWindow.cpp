@@ -92,8 +92,8 @@ bool MainWindow::reload()
     try {
         QList<QList<PuzzleEntry>> series;
         for (const Category& category : Category::all()) {
-            series.append(catalogue().entries(category, category.loadsInStoredOrder ? EntryOrder::Stored
-                                                                                     : EntryOrder::ByNumber));
+            series.append(
+                catalogue().entries(category, category.loadsInStoredOrder ? EntryOrder::Stored : EntryOrder::ByNumber));
         }
         for (const Category& category : Category::all()) {
             CategoryTab* tab = categoryTab(category);

@@ -61,7 +61,8 @@ SearchTab::SearchTab(QWidget* parent)
     m_results->setModel(m_model);
     GridStyle::configure(m_results, {500, 3000});
     m_results->setMinimumWidth(GridStyle::pixels(3555));
-    connect(m_results, &QTableView::clicked, this, [this](const QModelIndex& index) { emit resultChosen(index.row() + 1); });
+    connect(m_results, &QTableView::clicked, this,
+            [this](const QModelIndex& index) { emit resultChosen(index.row() + 1); });
 
     m_count = new QLabel(UiTexts::noneFound(), this);
     m_count->setObjectName(QStringLiteral("nb_trouvé"));

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ui/DesktopOpener.h"
-#include "ui/ProgramStarter.h"
 #include "ui/Messenger.h"
+#include "ui/ProgramStarter.h"
 
 #include <QList>
 #include <QStringList>
