@@ -103,7 +103,9 @@ void TestSearch::count()
 
 void TestSearch::searchPickAndTabChange()
 {
-    const auto entry = [](const QString& ref, const QString& answer) { return PuzzleEntry{ref, answer, u"Léa"_s}; };
+    const auto entry = [](const QString& ref, const QString& answer) {
+        return PuzzleEntry{ref, answer, u"Léa"_s, {}, {}};
+    };
     Fixture fixture;
     fixture.registerAuthors({u"Léa"_s});
     // Stored order differs from number order on purpose: hits come in stored order, grid rows in number order.
