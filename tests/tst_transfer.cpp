@@ -88,6 +88,7 @@ void TestTransfer::reader_data()
     row("empty file", "\xEF\xBB\xBF", u"!0 fichier vide"_s);
     row("binary file", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), u"!0 octets nuls"_s);
     row("broken UTF-8 after a BOM", "\xEF\xBB\xBF"_ba + header + "001,Th\xe9,L,u,l\n", u"!2 le fichier s'annonce"_s);
+    row("broken UTF-8 in the header", "\xEF\xBB\xBFref,nom,auteur,url,lien\xe9\n", u"!1 le fichier s'annonce"_s);
     row("100 MB file", header, u"!0 100 Mo, bien plus qu'un catalogue entier"_s, 100LL << 20);
     row("no file at all", QByteArray(), u"!0 aucun des fichiers"_s);
 }
@@ -117,6 +118,10 @@ void TestTransfer::reader()
 
 void TestTransfer::roundTrip()
 {
+    // A report lists a hundred problems of a file, then says how many more there are.
+    const QStringList capped = CatalogueImport::problemLines(QList<ImportProblem>(103, {u"f.csv"_s, 1, u"x"_s}));
+    QCOMPARE((std::pair{capped.size(), capped.last()}),
+             (std::pair{101LL, u"f.csv : 3 autres problèmes, non listés."_s}));
     Fixture old;
     old.insert(Category::dravé(), {{u"001"_s, QString(10'000, u'é'), u"Max"_s, u"\"q\""_s, u" "_s},
                                    {u"003"_s, u"a\tb\u0001c\u007fd\u001b; et ,"_s, u"léa"_s, {}, {}},
