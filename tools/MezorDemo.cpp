@@ -5,6 +5,7 @@
 // Usage: mezor-demo FOLDER
 
 #include "CatalogueGenerator.h"
+#include "catalogue/EntryAddress.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -74,11 +75,11 @@ CatalogueGenerator::Recipe demo()
     };
     // About one image address in twelve and one forum address in fifteen were never given.
     recipe.url = [](const Category& category, const QString& ref, QRandomGenerator& random) {
-        return random.bounded(12) == 0 ? u"Non disponible"_s
+        return random.bounded(12) == 0 ? EntryAddress::notAvailable()
                                        : u"https://images.exemple.org/%1/%2.jpg"_s.arg(category.table, ref);
     };
     recipe.link = [](const Category& category, const QString& ref, QRandomGenerator& random) {
-        return random.bounded(15) == 0 ? u"Non disponible"_s
+        return random.bounded(15) == 0 ? EntryAddress::notAvailable()
                                        : u"https://forum.exemple.org/sorvane/%1/%2"_s.arg(category.table, ref);
     };
     recipe.otherCaseOneIn = 40;

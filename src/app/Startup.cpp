@@ -99,6 +99,16 @@ std::optional<std::unique_ptr<QLockFile>> lockFolder(const CatalogueFolder& fold
     return std::nullopt;
 }
 
+std::unique_ptr<Catalogue> openCatalogue(const CatalogueFolder& folder, Messenger& messenger)
+{
+    auto catalogue = std::make_unique<Catalogue>(folder.database());
+    // A copy before the first write of each run; when it fails the keeper is told once and the write goes on.
+    CatalogueBackup::install(*catalogue, folder.backups(), [&messenger](const CatalogueError& failure) {
+        messenger.warning(failure.message(), failure.detail());
+    });
+    return catalogue;
+}
+
 std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& messenger)
 {
     LoadedCatalogue loaded;
@@ -117,11 +127,7 @@ std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& me
                 createCatalogue(folder);
             }
         }
-        loaded.catalogue = std::make_unique<Catalogue>(folder.database());
-        // A copy before the first write of each run; when it fails the keeper is told once and the write goes on.
-        CatalogueBackup::install(*loaded.catalogue, folder.backups(), [&messenger](const CatalogueError& failure) {
-            messenger.warning(failure.message(), failure.detail());
-        });
+        loaded.catalogue = openCatalogue(folder, messenger);
     } catch (const CatalogueError& error) {
         if (error.kind() == CatalogueError::Kind::OutOfDate) {
             messenger.critical(UiTexts::outOfDate(), error.message() + u'\n' + error.detail());

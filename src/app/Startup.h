@@ -26,4 +26,7 @@ std::optional<std::unique_ptr<QLockFile>> lockFolder(const CatalogueFolder& fold
 std::unique_ptr<MainWindow> openWindow(const CatalogueFolder& folder, const Services& services);
 /// Creates an empty catalogue in `folder`, and a settings file with an empty "programme=" line if there is none.
 void createCatalogue(const CatalogueFolder& folder);
+/// Opens the catalogue of `folder` (throws CatalogueError), set to copy itself into the backups folder before its
+/// first write; a failed copy is told to `messenger` (which must outlive it) and the write goes on.
+std::unique_ptr<Catalogue> openCatalogue(const CatalogueFolder& folder, Messenger& messenger);
 } // namespace Startup

@@ -2,7 +2,6 @@
 
 #include "app/Startup.h"
 #include "catalogue/Catalogue.h"
-#include "catalogue/CatalogueBackup.h"
 #include "catalogue/CatalogueError.h"
 #include "catalogue/CatalogueFolder.h"
 #include "transfer/AccessFile.h"
@@ -42,6 +41,18 @@ int print(const ImportOutcome& outcome, Messenger& messenger)
     return outcome.status == Status::Done ? 0 : 1;
 }
 
+// `--<command> SOURCE`: what `read` takes from SOURCE, imported and reported.
+int importCommand(const QString& command, const QString& source, ImportInput (*read)(const QString&),
+                  const CatalogueFolder& folder, Messenger& messenger)
+{
+    if (source.isEmpty()) {
+        return emptyValue(command);
+    }
+    return print(importInto(
+                     folder, [&] { return read(source); }, messenger),
+                 messenger);
+}
+
 } // namespace
 
 int exportCatalogue(const QString& csvFolder, const CatalogueFolder& folder, Messenger& messenger)
@@ -64,22 +75,12 @@ int exportCatalogue(const QString& csvFolder, const CatalogueFolder& folder, Mes
 
 int importCsv(const QString& csvFolder, const CatalogueFolder& folder, Messenger& messenger)
 {
-    if (csvFolder.isEmpty()) {
-        return emptyValue(QStringLiteral("import"));
-    }
-    return print(importInto(
-                     folder, [&] { return CsvFolder::read(csvFolder); }, messenger),
-                 messenger);
+    return importCommand(QStringLiteral("import"), csvFolder, &CsvFolder::read, folder, messenger);
 }
 
 int importAccess(const QString& file, const CatalogueFolder& folder, Messenger& messenger)
 {
-    if (file.isEmpty()) {
-        return emptyValue(QStringLiteral("import-mdb"));
-    }
-    return print(importInto(
-                     folder, [&] { return AccessFile::read(file); }, messenger),
-                 messenger);
+    return importCommand(QStringLiteral("import-mdb"), file, &AccessFile::read, folder, messenger);
 }
 
 ImportOutcome importInto(const CatalogueFolder& folder, const std::function<ImportInput()>& gather,
@@ -91,10 +92,7 @@ ImportOutcome importInto(const CatalogueFolder& folder, const std::function<Impo
             if (!QFileInfo::exists(folder.database())) {
                 Startup::createCatalogue(folder);
             }
-            catalogue = std::make_unique<Catalogue>(folder.database());
-            CatalogueBackup::install(*catalogue, folder.backups(), [&messenger](const CatalogueError& failure) {
-                messenger.warning(failure.message(), failure.detail());
-            });
+            catalogue = Startup::openCatalogue(folder, messenger);
         }
         return *catalogue;
     };

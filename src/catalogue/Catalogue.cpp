@@ -111,6 +111,20 @@ const QList<QStringList>& upgradeSteps()
     return steps;
 }
 
+// The current row of a "ref, answer, auteur, url, lien" read.
+PuzzleEntry entryAt(const QSqlQuery& query)
+{
+    return {query.value(0).toString(), query.value(1).toString(), query.value(2).toString(), query.value(3).toString(),
+            query.value(4).toString()};
+}
+
+// The current row of a "ref, adresse, fichier, date" read of the kept pictures.
+ArchiveRecord recordAt(const QSqlQuery& query)
+{
+    return {query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+            QDateTime::fromString(query.value(3).toString(), Qt::ISODate)};
+}
+
 } // namespace
 
 bool sameAuthor(const QString& a, const QString& b)
@@ -259,6 +273,17 @@ void Catalogue::exec(QSqlQuery& query) const
     }
 }
 
+bool Catalogue::next(QSqlQuery& query) const
+{
+    if (query.next()) {
+        return true;
+    }
+    if (query.lastError().isValid()) {
+        throwReadError(query);
+    }
+    return false;
+}
+
 void Catalogue::throwReadError(const QSqlQuery& query) const
 {
     const QSqlError error = query.lastError();
@@ -303,18 +328,12 @@ void Catalogue::checkTables()
         if (category.loadsInStoredOrder) {
             continue; // checked last, as the out-of-date case
         }
-        check(category.table,
-              {QStringLiteral("ref"), category.answerField, QStringLiteral("auteur"), QStringLiteral("url"),
-               QStringLiteral("lien")},
-              Kind::MissingTables);
+        check(category.table, category.fields(), Kind::MissingTables);
     }
     check(QStringLiteral("auteurs"), {QStringLiteral("nom")}, Kind::MissingTables);
     for (const Category& category : Category::all()) {
         if (category.loadsInStoredOrder) {
-            check(category.table,
-                  {QStringLiteral("ref"), category.answerField, QStringLiteral("auteur"), QStringLiteral("url"),
-                   QStringLiteral("lien")},
-                  Kind::OutOfDate);
+            check(category.table, category.fields(), Kind::OutOfDate);
         }
     }
 }
@@ -354,12 +373,8 @@ const QList<PuzzleEntry>& Catalogue::storedEntries(const Category& category) con
                                   .arg(quoted(category.answerField), quoted(category.table)));
     exec(query);
     QList<PuzzleEntry> result;
-    while (query.next()) {
-        result.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                       query.value(3).toString(), query.value(4).toString()});
-    }
-    if (query.lastError().isValid()) {
-        throwReadError(query);
+    while (next(query)) {
+        result.append(entryAt(query));
     }
     cached = std::move(result);
     return *cached;
@@ -388,27 +403,22 @@ std::optional<PuzzleEntry> Catalogue::entry(const Category& category, const QStr
                                   .arg(quoted(category.answerField), quoted(category.table)));
     query.addBindValue(ref);
     exec(query);
-    if (!query.next()) {
-        if (query.lastError().isValid()) {
-            throwReadError(query);
-        }
+    if (!next(query)) {
         return std::nullopt;
     }
-    return PuzzleEntry{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                       query.value(3).toString(), query.value(4).toString()};
+    return entryAt(query);
 }
 
 QStringList Catalogue::repeatedNumbers(const Category& category) const
 {
+    // In number order a repeated number stands on neighbouring rows; each is listed once.
+    const QList<PuzzleEntry> sorted = entries(category, EntryOrder::ByNumber);
     QStringList repeated;
-    QString previous;
-    bool first = true;
-    for (const PuzzleEntry& entry : entries(category, EntryOrder::ByNumber)) {
-        if (!first && entry.ref == previous && (repeated.isEmpty() || repeated.last() != entry.ref)) {
-            repeated.append(entry.ref);
+    for (qsizetype i = 1; i < sorted.size(); ++i) {
+        const QString& ref = sorted.at(i).ref;
+        if (ref == sorted.at(i - 1).ref && (repeated.isEmpty() || repeated.last() != ref)) {
+            repeated.append(ref);
         }
-        previous = entry.ref;
-        first = false;
     }
     return repeated;
 }
@@ -427,11 +437,8 @@ QStringList Catalogue::authors() const
     QSqlQuery query = prepare(QStringLiteral("SELECT nom FROM auteurs"));
     exec(query);
     QStringList names;
-    while (query.next()) {
+    while (next(query)) {
         names.append(query.value(0).toString());
-    }
-    if (query.lastError().isValid()) {
-        throwReadError(query);
     }
     m_authors = names;
     return names;
@@ -641,14 +648,10 @@ std::optional<ArchiveRecord> Catalogue::archiveRecord(const Category& category, 
     query.addBindValue(category.table);
     query.addBindValue(text(ref));
     exec(query);
-    if (!query.next()) {
-        if (query.lastError().isValid()) {
-            throwReadError(query);
-        }
+    if (!next(query)) {
         return std::nullopt;
     }
-    return ArchiveRecord{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                         QDateTime::fromString(query.value(3).toString(), Qt::ISODate)};
+    return recordAt(query);
 }
 
 QList<ArchiveRecord> Catalogue::archiveRecords(const Category& category) const
@@ -660,12 +663,8 @@ QList<ArchiveRecord> Catalogue::archiveRecords(const Category& category) const
     QSqlQuery query = prepare(QStringLiteral(R"(SELECT ref, adresse, fichier, date FROM "images" WHERE "série" = ?)"));
     query.addBindValue(category.table);
     exec(query);
-    while (query.next()) {
-        records.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
-                        QDateTime::fromString(query.value(3).toString(), Qt::ISODate)});
-    }
-    if (query.lastError().isValid()) {
-        throwReadError(query);
+    while (next(query)) {
+        records.append(recordAt(query));
     }
     return records;
 }

@@ -83,6 +83,8 @@ private:
     void beginWrite();
     void commitWrite();
     void rollbackWrite();
+    /// The query's next row: false after the last one, a read error when the engine failed on the way.
+    bool next(QSqlQuery& query) const;
     [[noreturn]] void throwReadError(const QSqlQuery& query) const;
     [[noreturn]] void throwWriteError(const QString& detail);
     QString quoted(const QString& identifier) const;

@@ -1,5 +1,11 @@
 #include "catalogue/Category.h"
 
+QStringList Category::fields() const
+{
+    return {QStringLiteral("ref"), answerField, QStringLiteral("auteur"), QStringLiteral("url"),
+            QStringLiteral("lien")};
+}
+
 QString Category::name(QStringView prefix, QStringView suffix) const
 {
     QString result = prefix.toString();

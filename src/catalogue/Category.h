@@ -27,6 +27,8 @@ struct Category {
 
     /// Control name made of a prefix and the category word: name(u"no_") is "no_dravé".
     QString name(QStringView prefix, QStringView suffix = {}) const;
+    /// The table's fields in the order of a PuzzleEntry: `ref`, the answer field, `auteur`, `url`, `lien`.
+    QStringList fields() const;
     QString gridName() const { return word; }
     QString statsGridName() const;
 

@@ -7,16 +7,8 @@
 
 namespace EntryChecks {
 
-bool isNumeric(const QString& number)
-{
-    return !number.isEmpty() &&
-           std::all_of(number.begin(), number.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-}
-
-bool isBlank(const QString& text)
-{
-    return text.trimmed().isEmpty();
-}
+using EntryText::isBlank;
+using EntryText::isNumeric;
 
 std::optional<QString> refuseAdd(const Category& category, const PuzzleEntry& typed, int expected)
 {

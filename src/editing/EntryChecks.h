@@ -10,12 +10,6 @@
 /// The input rules of adding and correcting an entry, as pure functions over the typed panel.
 namespace EntryChecks {
 
-/// A number text is numeric only when it is made of the digits 0–9 and nothing else (no sign, space or point),
-/// so every stored number stays three plain digits.
-bool isNumeric(const QString& number);
-/// Empty once leading and trailing white space is removed.
-bool isBlank(const QString& text);
-
 /// The first rule that an add breaks, as the message to show, or nothing when the add may go on.
 /// `expected` is the number the series must take next: the grid's row count.
 std::optional<QString> refuseAdd(const Category& category, const PuzzleEntry& typed, int expected);

@@ -22,9 +22,6 @@ public:
     /// Forgets every job, waiting or running.
     void clear();
 
-    int running() const { return m_running; }
-    int waiting() const { return m_waiting; }
-
 private:
     struct Host {
         QQueue<int> jobs;

@@ -28,15 +28,37 @@ QStringList LinkResultModel::headers()
 
 QStringList LinkResultModel::cells(int row) const
 {
+    QStringList texts;
+    for (int column = 0; column < ColumnCount; ++column) {
+        texts.append(cell(row, column));
+    }
+    return texts;
+}
+
+// One cell only: a sort of thousands of rows asks for two cells at each comparison.
+QString LinkResultModel::cell(int row, int column) const
+{
     const LinkResult& result = m_results.at(row);
     const LinkTarget& target = result.target;
-    return {Category::all().at(target.category).caption,
-            target.ref,
-            target.field == LinkField::Image ? LinksTexts::imageField() : LinksTexts::postField(),
-            target.address,
-            LinkRules::className(result.verdict.linkClass),
-            result.verdict.reason,
-            result.verdict.finalAddress};
+    switch (Column(column)) {
+    case Series:
+        return Category::all().at(target.category).caption;
+    case Number:
+        return target.ref;
+    case Field:
+        return target.field == LinkField::Image ? LinksTexts::imageField() : LinksTexts::postField();
+    case Address:
+        return target.address;
+    case Class:
+        return LinkRules::className(result.verdict.linkClass);
+    case Detail:
+        return result.verdict.reason;
+    case Final:
+        return result.verdict.finalAddress;
+    case ColumnCount:
+        break;
+    }
+    return {};
 }
 
 QVariant LinkResultModel::data(const QModelIndex& index, int role) const
@@ -49,7 +71,7 @@ QVariant LinkResultModel::data(const QModelIndex& index, int role) const
         return QStringLiteral("%1 %2 %3").arg(target.category).arg(target.ref).arg(int(target.field));
     }
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == sortRole) {
-        return cells(index.row()).at(index.column());
+        return cell(index.row(), index.column());
     }
     return {};
 }

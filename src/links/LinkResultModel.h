@@ -29,5 +29,7 @@ public:
     QStringList cells(int row) const;
 
 private:
+    QString cell(int row, int column) const;
+
     QList<LinkResult> m_results;
 };

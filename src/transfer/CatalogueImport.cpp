@@ -15,16 +15,12 @@ namespace CatalogueImport {
 
 namespace {
 
-// Our own three-digit test: QChar::isDigit would also take Arabic-Indic and other digits.
 bool isNumber(const QString& ref)
 {
-    return ref.size() == 3 && std::all_of(ref.begin(), ref.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return ref.size() == 3 && EntryText::isNumeric(ref);
 }
 
-bool isBlank(const QString& text)
-{
-    return text.trimmed().isEmpty();
-}
+using EntryText::isBlank;
 
 // A value quoted in a reason: a shifted column may put a whole text where a number should be.
 QString shown(const QString& value)
@@ -126,10 +122,7 @@ std::optional<Rows> readRows(const ImportTable& table, const QStringList& wanted
 
 void readSeries(const Category& category, const ImportTable& table, Checked& checked)
 {
-    const QString number = QStringLiteral("ref");
-    const QString author = QStringLiteral("auteur");
-    const std::optional<Rows> rows = readRows(
-        table, {number, category.answerField, author, QStringLiteral("url"), QStringLiteral("lien")}, checked.problems);
+    const std::optional<Rows> rows = readRows(table, category.fields(), checked.problems);
     if (!rows) {
         return;
     }
@@ -152,7 +145,7 @@ void readSeries(const Category& category, const ImportTable& table, Checked& che
             problem(TransferTexts::blank().arg(category.answerField));
         }
         if (isBlank(entry.author)) {
-            problem(TransferTexts::blank().arg(author));
+            problem(TransferTexts::blank().arg(QStringLiteral("auteur")));
         }
         entries.append(std::move(entry));
     }
@@ -231,11 +224,6 @@ Checked check(const ImportInput& input)
                          [](const ImportProblem& a, const ImportProblem& b) { return a.line < b.line; });
     }
     return checked;
-}
-
-QString holes(const QList<PuzzleEntry>& entries)
-{
-    return holesOf(entries).text;
 }
 
 QStringList summary(const ImportPlan& plan)

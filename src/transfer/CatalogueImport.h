@@ -38,8 +38,6 @@ struct Checked {
 /// answer and an author that are not blank. Holes in the numbering are allowed.
 Checked check(const ImportInput& input);
 
-/// The numbers missing from 001 up to the highest one of `entries`: "014, 020 à 022"; empty when none is.
-QString holes(const QList<PuzzleEntry>& entries);
 /// The report of a done import: what each series and the register received, an empty line, then the holes of each
 /// series.
 QStringList summary(const ImportPlan& plan);

@@ -21,8 +21,7 @@ QList<QByteArray> contents(const Catalogue& catalogue)
 {
     QList<QByteArray> files;
     for (const Category& category : Category::all()) {
-        QList<QStringList> records{{QStringLiteral("ref"), category.answerField, QStringLiteral("auteur"),
-                                    QStringLiteral("url"), QStringLiteral("lien")}};
+        QList<QStringList> records{category.fields()};
         for (const PuzzleEntry& entry : catalogue.entries(category, EntryOrder::ByNumber)) {
             records.append({entry.ref, entry.answer, entry.author, entry.url, entry.link});
         }
