@@ -1,8 +1,7 @@
 #include "image/ImageConversion.h"
 
 #include "image/ImageTexts.h"
-
-#include <QLocale>
+#include "ui/UiTexts.h"
 
 ImageConversion::ImageConversion(QObject* parent)
     : QObject(parent)
@@ -17,8 +16,7 @@ ImageConversion::ImageConversion(QObject* parent)
         m_ended = true;
         m_process.kill();
         m_process.waitForFinished(1000);
-        emit finished(
-            ImageTexts::converterTimeout().arg(QLocale(QLocale::French).toString(m_timeoutMs / 1000.0, 'g', 4)));
+        emit finished(ImageTexts::converterTimeout().arg(UiTexts::seconds(m_timeoutMs)));
     });
     connect(&m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) {

@@ -2,8 +2,8 @@
 
 #include "catalogue/EntryAddress.h"
 #include "image/ImageTexts.h"
+#include "ui/UiTexts.h"
 
-#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -15,11 +15,6 @@ bool isWeb(const QUrl& url)
     return url.isValid() && EntryAddress::webUrl(url.toString()).isValid();
 }
 
-QString seconds(int milliseconds)
-{
-    return QLocale(QLocale::French).toString(milliseconds / 1000.0, 'g', 4);
-}
-
 } // namespace
 
 ImageDownload::ImageDownload(QNetworkAccessManager& network, QObject* parent)
@@ -28,7 +23,7 @@ ImageDownload::ImageDownload(QNetworkAccessManager& network, QObject* parent)
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] {
-        m_stopReason = ImageTexts::downloadTimeout().arg(seconds(m_timeoutMs));
+        m_stopReason = ImageTexts::downloadTimeout().arg(UiTexts::seconds(m_timeoutMs));
         if (m_reply) {
             m_reply->abort();
         }

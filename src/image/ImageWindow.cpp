@@ -9,6 +9,7 @@
 #include "image/ImageTexts.h"
 #include "ui/GridStyle.h"
 #include "ui/Messenger.h"
+#include "ui/Named.h"
 #include "ui/WindowPlacement.h"
 
 #include <QCloseEvent>
@@ -67,12 +68,6 @@ QString lines(const QStringList& parts)
     QStringList kept = parts;
     kept.removeAll(QString());
     return kept.join(u'\n');
-}
-
-template <typename W> W* named(W* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
 }
 
 QLineEdit* box(const QString& name, const QString& text, int widthInTwips, QWidget* parent)

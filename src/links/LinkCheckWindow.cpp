@@ -4,6 +4,7 @@
 #include "links/LinksTexts.h"
 #include "ui/GridStyle.h"
 #include "ui/Messenger.h"
+#include "ui/Named.h"
 #include "ui/WindowPlacement.h"
 
 #include <QCloseEvent>
@@ -21,12 +22,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-template <typename W> W* named(W* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 QString askExportFile(QWidget* parent)
 {

@@ -2,8 +2,8 @@
 
 #include "catalogue/EntryAddress.h"
 #include "links/LinksTexts.h"
+#include "ui/UiTexts.h"
 
-#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -27,8 +27,7 @@ LinkProbe::LinkProbe(QNetworkAccessManager& network, Limits limits, QObject* par
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] {
-        m_outcome.failure =
-            LinksTexts::timeout().arg(QLocale(QLocale::French).toString(m_limits.timeoutMs / 1000.0, 'g', 4));
+        m_outcome.failure = LinksTexts::timeout().arg(UiTexts::seconds(m_limits.timeoutMs));
         dropReply();
         conclude();
     });

@@ -2,6 +2,7 @@
 
 #include "ui/GridModel.h"
 #include "ui/GridStyle.h"
+#include "ui/Named.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,12 +33,6 @@ QLabel* panelLabel(const QString& name, const QString& text, QWidget* parent)
     label->setFont(font);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
-}
-
-template <typename W> W* named(W* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
 }
 
 } // namespace

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 // French texts of the main window and its start-up.
 // One text per line reads best here.
 // clang-format off
 namespace UiTexts {
+// A duration in seconds as the messages give it: "0,3", "10".
+inline QString seconds(int milliseconds) { return QLocale(QLocale::French).toString(milliseconds / 1000.0, 'g', 4); }
 inline QString applicationTitle() { return QStringLiteral("Mézor"); }
 inline QString mainWindowTitle() { return QStringLiteral("Dravé - Plomé - Tusqué - Vantorel - 4.3.2"); }
 inline QString outOfDate() { return QStringLiteral("Vous n'avez pas la dernière version de la base de données."); }
