@@ -58,6 +58,8 @@ void ImageDownload::start(const QUrl& url, const QString& referer, const QString
         request.setRawHeader("Referer", refererUrl.toEncoded());
     }
     m_reply = m_network.get(request);
+    // The network thread reads no further ahead than this, so an endless body is cut near the limit.
+    m_reply->setReadBufferSize(64 * 1024);
     connect(m_reply, &QNetworkReply::metaDataChanged, this, &ImageDownload::checkAnnouncedSize);
     connect(m_reply, &QNetworkReply::readyRead, this, &ImageDownload::receive);
     connect(m_reply, &QNetworkReply::finished, this, &ImageDownload::complete);

@@ -78,9 +78,9 @@ void LinkProbe::send()
     }
     m_answered = false;
     m_reply = m_method == Method::Head ? m_network.head(request) : m_network.get(request);
-    if (m_method != Method::Whole) {
-        m_reply->setReadBufferSize(4096);
-    }
+    // Bounded, so that the network thread reads no further ahead than this, whatever the server sends: a body
+    // without a length is then cut at the limit, not after all that arrived before its first bytes were seen.
+    m_reply->setReadBufferSize(m_method == Method::Whole ? 64 * 1024 : 4096);
     connect(m_reply, &QNetworkReply::metaDataChanged, this, &LinkProbe::answered);
     connect(m_reply, &QNetworkReply::readyRead, this, &LinkProbe::receive);
     connect(m_reply, &QNetworkReply::finished, this, &LinkProbe::ended);
