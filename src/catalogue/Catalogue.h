@@ -22,6 +22,11 @@ enum class EntryOrder { Stored, ByNumber, ByAnswer, ByAuthor };
 /// Each instance owns a named QtSql connection. Every statement binds its values; table and field names come
 /// from the `Category` descriptor only. Failures throw `CatalogueError`; every write is one durable transaction
 /// (rollback journal truncated at commit, synchronous FULL), so a failed write leaves the file as it was.
+///
+/// The class is the one door to the file; its parts live in files of their own: the connection and its
+/// transactions (Catalogue.cpp), the schema and its upgrades (CatalogueSchema.cpp), the series' entries
+/// (CatalogueEntries.cpp), the author register (CatalogueAuthors.cpp) and the records of kept pictures
+/// (CataloguePictures.cpp), with what they share in CatalogueSql.
 class Catalogue {
 public:
     enum class AppendResult { Added, AlreadyExists };
