@@ -142,16 +142,22 @@ void connectSubsystems(MainWindow& window)
     // "Vérifier les MAJ".
     QObject::connect(search->checkButton(), &QPushButton::clicked, checking, &ComparisonLauncher::compare);
 
-    // Menu "Catalogue": the CSV export and import, the catalogue's folder. An import shows the new catalogue as a
-    // start does: grids and author lists, then the tab-change step for the statistics.
+    // Menu "Catalogue": the CSV export and import, the catalogue's folder.
     auto* transfer = new TransferController(workspace, &window, &window);
     transfer->addActions(*window.catalogueMenu());
-    QObject::connect(transfer, &TransferController::imported, &window, [&window, searching] {
+    QObject::connect(transfer, &TransferController::imported, &window.events(), &CatalogueEvents::catalogueReplaced);
+
+    // Whatever changed entries outside a tab's panel shows them as a start does: grids and author lists, then the
+    // tab-change step for the statistics.
+    const auto reloadAll = [&window, searching] {
         if (window.reload()) {
             searching->reset();
             searching->tabChanged();
         }
-    });
+    };
+    QObject::connect(&window.events(), &CatalogueEvents::catalogueReplaced, &window, reloadAll);
+    QObject::connect(&window.events(), &CatalogueEvents::seriesChanged, &window, reloadAll);
+    QObject::connect(archive, &ImageArchive::kept, &window.events(), &CatalogueEvents::keptCopyChanged);
 
     // "Catalogue" › "Vérifier les liens…" and "Archiver les images…".
     connectLinks(window, *browsing, *archive);

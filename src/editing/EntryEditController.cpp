@@ -52,6 +52,7 @@ void EntryEditController::add(CategoryTab& tab)
     tab.scrollToGridRow(newRow + 1);
     // The author lists stay as they were built at start.
     tab.clearPanel();
+    announce(category, entry.ref);
 }
 
 void EntryEditController::update(CategoryTab& tab)
@@ -86,4 +87,12 @@ void EntryEditController::update(CategoryTab& tab)
         model->setRow(row, CategoryTab::gridCells(typed));
     }
     tab.clearPanel();
+    announce(category, typed.ref);
+}
+
+void EntryEditController::announce(const Category& category, const QString& ref) const
+{
+    if (m_workspace.events) {
+        emit m_workspace.events->entryEdited(category, ref);
+    }
 }

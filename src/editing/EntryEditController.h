@@ -3,6 +3,8 @@
 #include <QObject>
 
 class CategoryTab;
+struct Category;
+class QString;
 struct Workspace;
 
 /// "Ajouter" and "MAJ" of the four category tabs: one add and one update, written once and told apart only by the
@@ -19,5 +21,7 @@ public:
     void update(CategoryTab& tab);
 
 private:
+    void announce(const Category& category, const QString& ref) const;
+
     const Workspace& m_workspace;
 };

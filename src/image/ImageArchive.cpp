@@ -103,5 +103,6 @@ QString ImageArchive::keep(const Category& category, const QString& ref, const Q
     if (previous && previous->fileName != name) {
         QFile::remove(folder + u'/' + previous->fileName); // the copy of another format, replaced
     }
+    emit kept(category, ref);
     return {};
 }

@@ -44,6 +44,10 @@ public:
     /// The file name of a copy: the number, with what a file name cannot hold percent-encoded, and the extension.
     static QString fileName(const QString& ref, const QString& extension);
 
+signals:
+    /// A copy of entry `ref` was kept: its file and its record are in place.
+    void kept(const Category& category, const QString& ref);
+
 private:
     QString folderOf(const Category& category) const;
 

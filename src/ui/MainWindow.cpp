@@ -19,7 +19,7 @@
 
 MainWindow::MainWindow(CatalogueFolder folder, Services services, QWidget* parent)
     : QMainWindow(parent)
-    , m_workspace{std::move(folder), services, nullptr, {}}
+    , m_workspace{std::move(folder), services, nullptr, {}, new CatalogueEvents(this)}
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(UiTexts::mainWindowTitle());
@@ -56,6 +56,8 @@ MainWindow::MainWindow(CatalogueFolder folder, Services services, QWidget* paren
 
     m_catalogueMenu = menuBar()->addMenu(UiTexts::catalogueMenu());
     m_catalogueMenu->setObjectName(QStringLiteral("menu_catalogue"));
+    m_editMenu = menuBar()->addMenu(UiTexts::editMenu());
+    m_editMenu->setObjectName(QStringLiteral("menu_edition"));
 
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(GridStyle::pixels(180), GridStyle::pixels(240), GridStyle::pixels(180),

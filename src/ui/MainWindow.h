@@ -47,6 +47,10 @@ public:
     QLineEdit* lastSelection() const { return m_lastSelection; }
     /// The menu "Catalogue" of the menu bar: what the keeper does with the catalogue as a whole.
     QMenu* catalogueMenu() const { return m_catalogueMenu; }
+    /// The menu "Édition": taking back the keeper's changes.
+    QMenu* editMenu() const { return m_editMenu; }
+    /// Announces committed changes to the views.
+    CatalogueEvents& events() const { return *m_workspace.events; }
 
 signals:
     /// A change of the current tab, never raised while loading.
@@ -65,4 +69,5 @@ private:
     StatisticsTab* m_statisticsTab;
     QLineEdit* m_lastSelection;
     QMenu* m_catalogueMenu;
+    QMenu* m_editMenu;
 };

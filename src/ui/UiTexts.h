@@ -49,6 +49,7 @@ inline QString lockedElsewhere()
 }
 
 inline QString catalogueMenu() { return QStringLiteral("&Catalogue"); }
+inline QString editMenu() { return QStringLiteral("&Édition"); }
 
 // The search and statistics tabs.
 inline QString noneFound() { return QStringLiteral("0 élément trouvé."); }
