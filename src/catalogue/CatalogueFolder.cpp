@@ -1,7 +1,11 @@
 #include "catalogue/CatalogueFolder.h"
 
+#include "catalogue/Category.h"
+
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 CatalogueFolder::CatalogueFolder(QString folder)
     : m_folder(QDir::cleanPath(QDir(folder).absolutePath()))
@@ -25,4 +29,22 @@ QString CatalogueFolder::file(QStringView name) const
     QString path = m_folder + u'/';
     path += name;
     return path;
+}
+
+QString CatalogueFolder::images(const Category& category) const
+{
+    return images() + u'/' + category.table;
+}
+
+std::optional<QString> CatalogueFolder::keptCopy(const Category& category, const QString& storedName) const
+{
+    // No separator of any system, no drive, no parent or hidden name, no control character.
+    const bool plain = !storedName.isEmpty() && !storedName.startsWith(u'.') &&
+                       std::none_of(storedName.cbegin(), storedName.cend(), [](QChar c) {
+                           return c == u'/' || c == u'\\' || c == u':' || c.category() == QChar::Other_Control;
+                       });
+    if (!plain) {
+        return std::nullopt;
+    }
+    return images(category) + u'/' + storedName;
 }

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <optional>
+
+struct Category;
+
 /// The folder that holds one catalogue and every file that goes with it. The only place that builds their paths.
 class CatalogueFolder {
 public:
@@ -20,6 +24,13 @@ public:
     QString backups() const { return file(u"sauvegardes"); }
     /// The kept pictures, one folder per series table.
     QString images() const { return file(u"images"); }
+    /// The folder of one series' kept pictures.
+    QString images(const Category& category) const;
+    /// The kept picture that a record names `storedName` in the series' folder, or nothing when that is not a plain
+    /// file name: a name read from a catalogue may come from someone else, and must never lead outside the folder.
+    std::optional<QString> keptCopy(const Category& category, const QString& storedName) const;
+    /// Thumbnails made from the kept pictures, beside the archive; nothing there is needed, all can be made again.
+    QString thumbnails() const { return file(u"vignettes"); }
     /// A file of the folder named by the search program's setting.
     QString file(QStringView name) const;
 

@@ -20,7 +20,7 @@ ImageArchive::ImageArchive(CatalogueFolder folder, Catalogue& catalogue, QObject
 
 QString ImageArchive::folderOf(const Category& category) const
 {
-    return m_folder.images() + u'/' + category.table;
+    return m_folder.images(category);
 }
 
 QString ImageArchive::fileName(const QString& ref, const QString& extension)
