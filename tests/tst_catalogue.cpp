@@ -142,6 +142,35 @@ private slots:
         QCOMPARE(fixture.messenger.texts(), QStringList{UiTexts::repeatedNumbers().arg(u"Dravé 2"_s)});
     }
 
+    void seriesReadAheadGiveWayToLaterWrites_data()
+    {
+        QTest::addColumn<bool>("ours");
+        QTest::newRow("another program's commit") << false;
+        QTest::newRow("our own add") << true;
+    }
+
+    void seriesReadAheadGiveWayToLaterWrites()
+    {
+        // The load step reads the series on a worker; a write between its mark and the adoption wins.
+        QFETCH(bool, ours);
+        Fixture fixture;
+        const QList<PuzzleEntry> three = Fixture::series(3);
+        fixture.insert(Category::tusqué(), three.first(2));
+        Catalogue catalogue(fixture.folder().database());
+        const qint64 mark = catalogue.contentMark();
+        std::optional<SeriesContent> read = Catalogue::readSeries(catalogue.path());
+        QVERIFY(read);
+        QCOMPARE(read->at(Category::tusqué().index), three.first(2));
+        if (ours) {
+            QCOMPARE(catalogue.append(Category::tusqué(), three.at(2)), Catalogue::AppendResult::Added);
+        } else {
+            fixture.insert(Category::tusqué(), {three.at(2)});
+        }
+        catalogue.adoptSeries(std::move(*read), mark);
+        QCOMPARE(catalogue.entries(Category::tusqué(), EntryOrder::ByNumber), three);
+        QVERIFY(!Catalogue::readSeries(fixture.folder().file(u"absent.db")));
+    }
+
     void backupRotation_data()
     {
         QTest::addColumn<int>("taken");

@@ -18,6 +18,8 @@
 #include <QSaveFile>
 #include <QSysInfo>
 
+#include <future>
+
 namespace Startup {
 
 namespace {
@@ -109,7 +111,10 @@ std::unique_ptr<Catalogue> openCatalogue(const CatalogueFolder& folder, Messenge
     return catalogue;
 }
 
-std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& messenger)
+namespace {
+
+// The opening without the report of repeated numbers, which needs the series read.
+std::optional<LoadedCatalogue> openUnread(const CatalogueFolder& folder, Messenger& messenger)
 {
     LoadedCatalogue loaded;
     try {
@@ -154,17 +159,45 @@ std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& me
     } catch (const CatalogueError& error) {
         messenger.warning(error.message(), error.detail());
     }
-    reportRepeatedNumbers(*loaded.catalogue, messenger);
+    return loaded;
+}
+
+} // namespace
+
+std::optional<LoadedCatalogue> open(const CatalogueFolder& folder, Messenger& messenger)
+{
+    std::optional<LoadedCatalogue> loaded = openUnread(folder, messenger);
+    if (loaded) {
+        reportRepeatedNumbers(*loaded->catalogue, messenger);
+    }
     return loaded;
 }
 
 std::unique_ptr<MainWindow> openWindow(const CatalogueFolder& folder, const Services& services)
 {
-    std::optional<LoadedCatalogue> loaded = open(folder, *services.messenger);
+    std::optional<LoadedCatalogue> loaded = openUnread(folder, *services.messenger);
     if (!loaded) {
         return nullptr;
     }
+    // The series are read on a worker while the window is built; the load step then finds them read.
+    Catalogue& catalogue = *loaded->catalogue;
+    std::optional<qint64> mark;
+    try {
+        mark = catalogue.contentMark();
+    } catch (const CatalogueError&) {
+        // the load step reads the same file and reports the failure
+    }
+    std::future<std::optional<SeriesContent>> series;
+    if (mark) {
+        series = std::async(std::launch::async, &Catalogue::readSeries, catalogue.path());
+    }
     auto window = std::make_unique<MainWindow>(folder, services);
+    if (series.valid()) {
+        if (std::optional<SeriesContent> read = series.get()) {
+            catalogue.adoptSeries(std::move(*read), *mark);
+        }
+    }
+    reportRepeatedNumbers(catalogue, *services.messenger);
     if (!window->load(std::move(*loaded))) {
         return nullptr;
     }

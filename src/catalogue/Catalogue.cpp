@@ -134,8 +134,12 @@ bool Catalogue::refreshCache() const
 
 void Catalogue::invalidateCache() const
 {
+    ++m_generation;
     for (auto& stored : m_stored) {
         stored.reset();
+    }
+    for (auto& numbered : m_numbered) {
+        numbered.reset();
     }
     m_authors.reset();
 }

@@ -17,6 +17,9 @@ class QSqlQuery;
 /// entries with equal texts keep number order.
 enum class EntryOrder { Stored, ByNumber, ByAnswer, ByAuthor };
 
+/// The four series of a catalogue in stored order, as a connection of their own read them.
+using SeriesContent = std::array<QList<PuzzleEntry>, 4>;
+
 /// The open catalogue file and every operation the program performs on it.
 ///
 /// Each instance owns a named QtSql connection. Every statement binds its values; table and field names come
@@ -53,6 +56,15 @@ public:
     /// The numbers that more than one entry carries, in number order. Our own files cannot have any; a file made
     /// by another tool, without the unique index, may.
     QStringList repeatedNumbers(const Category& category) const;
+
+    /// Reads the four series through a read-only connection of its own, on any thread: the load step reads them on
+    /// a worker while the window is built. Nothing when the file cannot be read; the load step then reads and reports.
+    static std::optional<SeriesContent> readSeries(const QString& path);
+    /// A mark of the file's state, to take before `readSeries` starts.
+    qint64 contentMark() const;
+    /// Keeps the series that `readSeries` read after `mark` as this instance's copies. Should another connection
+    /// have committed since the mark, the next read finds out and reads the file again.
+    void adoptSeries(SeriesContent content, qint64 mark);
 
     /// Appends an entry unless its number is taken. For a category that registers authors, an author that the
     /// register does not hold (compared without regard to case) is registered in the same transaction.
@@ -97,16 +109,19 @@ private:
     bool refreshCache() const;
     void invalidateCache() const;
     const QList<PuzzleEntry>& storedEntries(const Category& category) const;
+    const QList<PuzzleEntry>& numberedEntries(const Category& category) const;
 
     QString m_path;
     QString m_connection;
     bool m_wrote = false;
     std::function<void()> m_beforeFirstWrite;
-    // Copies of each series in stored order and of the register, kept until a write or another connection's
-    // commit: every grid fill, sort, search and statistics rebuild reads them.
+    // Copies of each series in stored and in number order and of the register, kept until a write or another
+    // connection's commit: every grid fill, sort, search and statistics rebuild reads them.
     mutable std::array<std::optional<QList<PuzzleEntry>>, 4> m_stored;
+    mutable std::array<std::optional<QList<PuzzleEntry>>, 4> m_numbered; // the same in number order
     mutable std::optional<QStringList> m_authors;
     mutable qint64 m_dataVersion = -1;
+    mutable qint64 m_generation = 0; ///< counts the times the copies were dropped
 
     // The records of the image archive, and the schema upgrade that brought their table.
 public:

@@ -5,10 +5,16 @@
 #include "catalogue/CatalogueTexts.h"
 
 #include <QCollator>
+#include <QFileInfo>
 #include <QScopeGuard>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <atomic>
+#include <numeric>
 
 using namespace CatalogueSql;
 using Kind = CatalogueError::Kind;
@@ -46,20 +52,50 @@ void sortByText(QList<PuzzleEntry>& entries, QString PuzzleEntry::*field)
 
 // Number order by value: a file made by another tool may store its numbers as integers (1, 2, … 10), whose text
 // order would put 10 before 2. Three-digit texts keep their order; equal values, and texts that are no number,
-// fall back to the text.
-bool numberLess(const QString& a, const QString& b)
+// fall back to the text. Each number is read once, not once per comparison.
+struct NumberKey {
+    bool numeric = false;
+    qlonglong value = 0;
+    const QString* text = nullptr;
+
+    explicit NumberKey(const QString& ref)
+        : value(ref.trimmed().toLongLong(&numeric))
+        , text(&ref)
+    {
+    }
+
+    friend bool operator<(const NumberKey& a, const NumberKey& b)
+    {
+        if (a.numeric != b.numeric) {
+            return a.numeric;
+        }
+        if (a.numeric && a.value != b.value) {
+            return a.value < b.value;
+        }
+        return *a.text < *b.text;
+    }
+};
+
+// The entries in number order. Our own files store them in that order already, which one pass confirms.
+QList<PuzzleEntry> inNumberOrder(const QList<PuzzleEntry>& stored)
 {
-    bool aNumeric = false;
-    bool bNumeric = false;
-    const qlonglong aValue = a.trimmed().toLongLong(&aNumeric);
-    const qlonglong bValue = b.trimmed().toLongLong(&bNumeric);
-    if (aNumeric != bNumeric) {
-        return aNumeric;
+    QList<NumberKey> keys;
+    keys.reserve(stored.size());
+    for (const PuzzleEntry& entry : stored) {
+        keys.emplace_back(entry.ref);
     }
-    if (aNumeric && aValue != bValue) {
-        return aValue < bValue;
+    if (std::is_sorted(keys.cbegin(), keys.cend())) {
+        return stored;
     }
-    return a < b;
+    QList<qsizetype> order(keys.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&keys](qsizetype a, qsizetype b) { return keys[a] < keys[b]; });
+    QList<PuzzleEntry> sorted;
+    sorted.reserve(stored.size());
+    for (const qsizetype index : order) {
+        sorted.append(stored.at(index));
+    }
+    return sorted;
 }
 
 } // namespace
@@ -83,14 +119,78 @@ const QList<PuzzleEntry>& Catalogue::storedEntries(const Category& category) con
     return *cached;
 }
 
+const QList<PuzzleEntry>& Catalogue::numberedEntries(const Category& category) const
+{
+    const QList<PuzzleEntry>& stored = storedEntries(category);
+    std::optional<QList<PuzzleEntry>>& cached = m_numbered.at(category.index);
+    if (!cached) {
+        cached = inNumberOrder(stored);
+    }
+    return *cached;
+}
+
+std::optional<SeriesContent> Catalogue::readSeries(const QString& path)
+{
+    static std::atomic<int> counter{0};
+    const QString connection = QStringLiteral("mezor-reader-%1").arg(counter++);
+    std::optional<SeriesContent> content;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000"));
+        // One read transaction: the four series as one commit left them.
+        if (QFileInfo(path).isFile() && db.open() && db.transaction()) {
+            content.emplace();
+            for (const Category& category : Category::all()) {
+                QSqlQuery query(db);
+                query.setForwardOnly(true);
+                const QString sql = QStringLiteral("SELECT ref, %1, auteur, url, lien FROM %2")
+                                        .arg(db.driver()->escapeIdentifier(category.answerField, QSqlDriver::FieldName),
+                                             db.driver()->escapeIdentifier(category.table, QSqlDriver::TableName));
+                if (!query.exec(sql)) {
+                    content.reset();
+                    break;
+                }
+                QList<PuzzleEntry>& series = (*content)[category.index];
+                while (query.next()) {
+                    series.append(entryAt(query));
+                }
+                if (query.lastError().isValid()) {
+                    content.reset();
+                    break;
+                }
+            }
+            db.rollback();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return content;
+}
+
+qint64 Catalogue::contentMark() const
+{
+    refreshCache();
+    return m_generation;
+}
+
+void Catalogue::adoptSeries(SeriesContent content, qint64 mark)
+{
+    if (mark != m_generation) {
+        return; // the copies were dropped since: a write of ours, or another connection's seen meanwhile
+    }
+    for (const Category& category : Category::all()) {
+        m_stored.at(category.index) = std::move(content[category.index]);
+        m_numbered.at(category.index).reset();
+    }
+}
+
 QList<PuzzleEntry> Catalogue::entries(const Category& category, EntryOrder order) const
 {
-    QList<PuzzleEntry> result = storedEntries(category);
     if (order == EntryOrder::Stored) {
-        return result;
+        return storedEntries(category);
     }
-    std::stable_sort(result.begin(), result.end(),
-                     [](const PuzzleEntry& a, const PuzzleEntry& b) { return numberLess(a.ref, b.ref); });
+    QList<PuzzleEntry> result = numberedEntries(category);
     if (order == EntryOrder::ByAnswer) {
         sortByText(result, &PuzzleEntry::answer);
     } else if (order == EntryOrder::ByAuthor) {
@@ -115,7 +215,7 @@ std::optional<PuzzleEntry> Catalogue::entry(const Category& category, const QStr
 QStringList Catalogue::repeatedNumbers(const Category& category) const
 {
     // In number order a repeated number stands on neighbouring rows; each is listed once.
-    const QList<PuzzleEntry> sorted = entries(category, EntryOrder::ByNumber);
+    const QList<PuzzleEntry>& sorted = numberedEntries(category);
     QStringList repeated;
     for (qsizetype i = 1; i < sorted.size(); ++i) {
         const QString& ref = sorted.at(i).ref;
