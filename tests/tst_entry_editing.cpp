@@ -105,6 +105,8 @@ private slots:
         accepted("add 001 opens an empty series", {u"001"_s, u"Lyon"_s, u"Léa"_s, u" "_s, {}}, 1, u" "_s, nd);
         refused("add 043 after 41 entries", u"043"_s, u"Lyon"_s, u"Léa"_s, 42, sequence.arg(42));
         refused("add 041 after 41 entries", u"041"_s, u"Lyon"_s, u"Léa"_s, 42, sequence.arg(42));
+        refused("add 41 after 41 entries, length before sequence", u"41"_s, u"Lyon"_s, u"Léa"_s, 42,
+                u"Le numéro doit être sur 3 caractères."_s);
         refused("add 42, too short", u"42"_s, u"Lyon"_s, u"Léa"_s, 42, u"Le numéro doit être sur 3 caractères."_s);
         refused("add 0042, too long", u"0042"_s, u"Lyon"_s, u"Léa"_s, 42, u"Le numéro doit être sur 3 caractères."_s);
         refused("add, sequence past 999", u"999"_s, u"Lyon"_s, u"Léa"_s, 1000, sequence.arg(1000));
