@@ -1,6 +1,6 @@
 #include "app/TransferCommands.h"
 
-#include "app/Startup.h"
+#include "app/Opening.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueError.h"
 #include "catalogue/CatalogueFolder.h"
@@ -90,9 +90,9 @@ ImportOutcome importInto(const CatalogueFolder& folder, const std::function<Impo
     const auto open = [&]() -> Catalogue& {
         if (!catalogue) {
             if (!QFileInfo::exists(folder.database())) {
-                Startup::createCatalogue(folder);
+                Opening::createCatalogue(folder);
             }
-            catalogue = Startup::openCatalogue(folder, messenger);
+            catalogue = Opening::openCatalogue(folder, messenger);
         }
         return *catalogue;
     };

@@ -19,7 +19,9 @@ QString CatalogueFolder::choose(const QString& commandLineFolder, const QString&
     if (!commandLineFolder.isEmpty()) {
         return commandLineFolder;
     }
-    if (QFileInfo(CatalogueFolder(programFolder).database()).isFile()) {
+    // The old program's folder counts too: its catalogue is offered for import at start.
+    const CatalogueFolder program(programFolder);
+    if (QFileInfo(program.database()).isFile() || QFileInfo(program.file(u"Mézor.mdb")).isFile()) {
         return programFolder;
     }
     return dataFolder;

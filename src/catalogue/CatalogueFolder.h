@@ -12,7 +12,7 @@ public:
     explicit CatalogueFolder(QString folder);
 
     /// The folder to open: the one given on the command line; else the program's own folder when it holds a
-    /// catalogue (portable use); else the user's data folder.
+    /// catalogue, ours or the old program's (portable use); else the user's data folder.
     static QString choose(const QString& commandLineFolder, const QString& programFolder, const QString& dataFolder);
 
     const QString& path() const { return m_folder; }
