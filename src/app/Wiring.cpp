@@ -122,6 +122,9 @@ void connectSubsystems(MainWindow& window)
                          [browsing, tab](int column) { browsing->sort(*tab, column); });
         QObject::connect(tab, &CategoryTab::rowClicked, browsing,
                          [browsing, tab](int gridRow) { browsing->select(*tab, gridRow); });
+        // The panel holds the highlighted entry, so that a "MAJ" corrects the one the keeper looks at.
+        QObject::connect(tab, &CategoryTab::rowHighlighted, browsing,
+                         [browsing, tab](int gridRow) { browsing->follow(*tab, gridRow); });
     }
     QObject::connect(browsing, &GridBrowser::imageRequested, &window,
                      [&window, archive](const Category& category, const PuzzleEntry& entry) {
