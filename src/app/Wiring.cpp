@@ -3,7 +3,9 @@
 #include "app/LinkJobs.h"
 #include "browsing/GridBrowser.h"
 #include "catalogue/CatalogueError.h"
+#include "check/CheckTexts.h"
 #include "check/ComparisonLauncher.h"
+#include "check/ProgramChooser.h"
 #include "editing/EntryEditController.h"
 #include "image/ImageArchive.h"
 #include "image/ImageWindow.h"
@@ -142,8 +144,13 @@ void connectSubsystems(MainWindow& window)
     QObject::connect(search, &SearchTab::resultChosen, searching, &SearchController::pick);
     QObject::connect(&window, &MainWindow::tabChanged, searching, &SearchController::tabChanged);
 
-    // "Vérifier les MAJ".
+    // "Vérifier les MAJ", and the menu's choice of the program it starts.
     QObject::connect(search->checkButton(), &QPushButton::clicked, checking, &ComparisonLauncher::compare);
+    auto* programs = new ProgramChooser(workspace, &window, &window);
+    QAction* program = window.catalogueMenu()->addAction(CheckTexts::chooseProgramAction());
+    program->setObjectName(QStringLiteral("mnu_programme"));
+    QObject::connect(program, &QAction::triggered, programs, &ProgramChooser::choose);
+    QObject::connect(programs, &ProgramChooser::chosen, &window, &MainWindow::setProgramSetting);
 
     // Menu "Catalogue": the CSV export and import, the catalogue's folder.
     auto* transfer = new TransferController(workspace, &window, &window);
