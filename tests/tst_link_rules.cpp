@@ -17,6 +17,8 @@ private slots:
     void schedulerTakesHostsInTurn();
     void targets();
     void reportLine();
+    void summary_data();
+    void summary();
 };
 
 void TestLinkRules::redirectRefusal_data()
@@ -84,6 +86,33 @@ void TestLinkRules::reportLine()
     const LinkTarget image{0, u"001"_s, LinkField::Image, u"http://a/1.jpg"_s, {}};
     QCOMPARE(LinkRules::reportLine({image, {LinkClass::NotFound, u"HTTP 404 Not Found"_s, u"http://b/1.jpg"_s}}),
              u"Dravé\t001\turl\tintrouvable\thttp://a/1.jpg\tHTTP 404 Not Found"_s);
+}
+
+void TestLinkRules::summary_data()
+{
+    // The nouns agree with their numbers: one form up to 1.
+    QTest::addColumn<LinkMode>("mode");
+    QTest::addColumn<int>("done"); // all ok
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("check, one") << LinkMode::Check << 1
+                                << u"1 adresse web vérifiée : ok 1, redirigé 0, introuvable 0, erreur 0, pas une "
+                                   "image 0. Sans adresse web : 0."_s;
+    QTest::newRow("archive, none") << LinkMode::Archive << 0
+                                   << u"0 image à télécharger : 0 gardée, 0 en échec. Déjà à jour : 0. Sans adresse "
+                                      "web : 0."_s;
+    QTest::newRow("archive, two") << LinkMode::Archive << 2
+                                  << u"2 images à télécharger : 2 gardées, 0 en échec. Déjà à jour : 0. Sans "
+                                     "adresse web : 0."_s;
+}
+
+void TestLinkRules::summary()
+{
+    QFETCH(LinkMode, mode);
+    QFETCH(int, done);
+    QFETCH(QString, expected);
+    LinkTally tally;
+    tally.byClass[0] = tally.done = tally.total = done;
+    QCOMPARE(LinkRules::summary(mode, tally), expected);
 }
 
 QTEST_APPLESS_MAIN(TestLinkRules)

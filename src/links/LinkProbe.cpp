@@ -94,7 +94,6 @@ void LinkProbe::answered()
     }
     m_answered = true;
     m_outcome.status = status.toInt();
-    m_outcome.statusText = m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
     m_outcome.contentType = m_reply->header(QNetworkRequest::ContentTypeHeader).toString();
 
     const QUrl location = m_reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
