@@ -33,7 +33,8 @@ int print(const ImportOutcome& outcome, Messenger& messenger)
         messenger.critical(outcome.heading, outcome.detail);
         return 1;
     }
-    QTextStream out(stdout);
+    // The report on the standard output; a refusal, like every error, on the standard error.
+    QTextStream out(outcome.status == Status::Done ? stdout : stderr);
     out << outcome.heading << '\n';
     for (const QString& line : outcome.lines) {
         out << (line.isEmpty() ? QString() : u"  "_s + line) << '\n';
