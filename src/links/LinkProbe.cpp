@@ -156,7 +156,12 @@ void LinkProbe::receive()
 void LinkProbe::ended()
 {
     if (!m_answered) {
+        // The status seen only now: a redirect followed from here goes on with a request of its own.
+        const QNetworkReply* reply = m_reply;
         answered();
+        if (m_reply != reply) {
+            return;
+        }
     }
     receive();
     if (!m_reply) {
