@@ -309,6 +309,7 @@ private slots:
         QCOMPARE(fixture.messenger.texts(), QStringList{failure ? message.arg(path) : message});
         QCOMPARE(std::pair(shown.icon, shown.detail.isEmpty()),
                  std::pair(failure ? Messenger::Icon::Critical : Messenger::Icon::Warning, !failure));
+        QCOMPARE(shown.detail.count(u'\n'), failure ? 1 : 0); // Qt's words, then the engine's on a line of its own
         // The add refused for a number stored behind the grid has already filled the empty addresses.
         const QString filled = cause == Cause::StoredBehind ? nd : QString();
         QCOMPARE(scene.tab->panel(), (PuzzleEntry{typed.ref, typed.answer, typed.author, filled, filled}));
