@@ -59,8 +59,6 @@ private slots:
     void refusesToStart_data();
     void refusesToStart();
     void startsRealProgram();
-    void programSetting_data();
-    void programSetting();
     void programFromTheMenu();
 };
 
@@ -256,63 +254,35 @@ void TestComparison::startsRealProgram()
     QVERIFY(fileBytes(fixture.folder().settings()).startsWith("; notes\r\nprogramme=recherche.sh\r\nfin=oui\r\n"));
 }
 
-void TestComparison::programSetting_data()
-{
-    QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<QString>("program");
-    QTest::addColumn<QByteArray>("after"); // null: refused
-    QTest::newRow("other lines kept") << "; notes\r\nprogramme=ancien.exe\r\n[dernier_numero]\r\nd =3\r\n"_ba
-                                      << u"outils/cherche.sh"_s
-                                      << "; notes\r\nprogramme=outils/cherche.sh\r\n[dernier_numero]\r\nd =3\r\n"_ba;
-    QTest::newRow("the first line, LF and CR") << "a\nprogramme=x\rprogramme=y\n"_ba << u"z"_s
-                                               << "a\nprogramme=z\rprogramme=y\n"_ba;
-    QTest::newRow("added after an unended line") << " programme=a\r\nx=1"_ba << u"p.sh"_s
-                                                 << " programme=a\r\nx=1\r\nprogramme=p.sh\r\n"_ba;
-    QTest::newRow("Windows-1252 file") << "; r\xE9glages\r\nprogramme=\r\n"_ba << u"recherché.sh"_s
-                                       << "; r\xE9glages\r\nprogramme=recherch\xE9.sh\r\n"_ba;
-    QTest::newRow("Windows-1252 cannot hold it") << "r\xE9\r\nprogramme=\r\n"_ba << u"程序.sh"_s << QByteArray();
-    QTest::newRow("UTF-8 file") << "; réglages\r\nprogramme=\r\n"_ba << u"程序.sh"_s
-                                << "; réglages\r\nprogramme=程序.sh\r\n"_ba;
-}
-
-void TestComparison::programSetting()
-{
-    QFETCH(QByteArray, before);
-    QFETCH(QString, program);
-    QFETCH(QByteArray, after);
-    QCOMPARE(SettingsFile::withProgramSetting(before, program).value_or(QByteArray()), after);
-}
-
 void TestComparison::programFromTheMenu()
 {
     Fixture fixture;
-    const QString settings = fixture.folder().settings(), folder = QDir::toNativeSeparators(fixture.folder().path());
-    fixture.writeSettings("; notes\r\nprogramme=\r\n[dernier_numero]\r\n");
+    const QString settings = fixture.folder().settings();
+    // The settings file of the old program, in Windows-1252: the chosen name is written in that encoding.
+    fixture.writeSettings("; r\xE9glages\nprogramme=ancien.exe\r\n[dernier_numero]\r\nd =3\r\n");
     auto window = fixture.openWindow();
     QVERIFY(window);
-    QString chosen = fixture.folder().file(u"outils/cherche.sh"_s);
+    QString chosen = fixture.folder().file(u"outils/cherché.sh"_s);
     window->findChild<ProgramChooser*>()->setFileChooser([&chosen](const QString&) { return chosen; });
     QAction* menu = window->findChild<QAction*>(u"mnu_programme"_s);
     menu->trigger();
-    QCOMPARE(fileBytes(settings), "; notes\r\nprogramme=outils/cherche.sh\r\n[dernier_numero]\r\n"_ba);
-    // Taken at once: "Vérifier les MAJ" looks for that program.
+    // Taken at once: "Vérifier les MAJ" looks for that program. One outside the folder is refused.
     window->searchTab()->checkButton()->click();
-    // A program outside the folder is refused; a settings file that cannot be written is reported. Nothing changes.
     chosen = QDir::tempPath() + u"/ailleurs.sh"_s;
     menu->trigger();
+    QCOMPARE(fileBytes(settings), "; r\xE9glages\nprogramme=outils/cherch\xE9.sh\r\n[dernier_numero]\r\nd =3\r\n"_ba);
+    // A settings file that cannot be written is reported.
     QVERIFY(QFile::remove(settings) && QDir().mkdir(settings));
     chosen = fixture.folder().file(u"autre.sh"_s);
     menu->trigger();
-    const QString shownSettings = QDir::toNativeSeparators(settings);
-    QCOMPARE(fixture.messenger.texts(),
-             (QStringList{u"Le programme de recherche est maintenant « outils/cherche.sh » (ligne « programme= » de "
-                          "« %1 »)."_s.arg(shownSettings),
-                          u"Le programme de recherche « %1 » est introuvable."_s.arg(
-                              QDir::toNativeSeparators(fixture.folder().file(u"outils/cherche.sh"_s))),
-                          u"Le programme de recherche doit se trouver dans le dossier du catalogue « %1 » : rien n'a "
-                          "été modifié."_s.arg(folder),
-                          u"Le fichier de paramètres « %1 » n'a pas pu être modifié : rien n'a changé."_s.arg(
-                              shownSettings)}));
+    const QList<FakeMessenger::Shown>& shown = fixture.messenger.shown;
+    QCOMPARE(std::tuple(shown.size(), shown.first().icon, shown.last().icon),
+             std::tuple(4, Messenger::Icon::Information, Messenger::Icon::Critical));
+    QVERIFY(fixture.messenger.texts().at(1).contains(u"outils/cherché.sh"_s));
+    // A line added after an unended last one; a name that Windows-1252 cannot hold is refused.
+    QCOMPARE(SettingsFile::withProgramSetting(" programme=a\r\nx=1", u"程序.sh"_s),
+             " programme=a\r\nx=1\r\nprogramme=程序.sh\r\n"_ba);
+    QCOMPARE(SettingsFile::withProgramSetting("r\xE9\r\nprogramme=\r\n", u"程序.sh"_s), std::nullopt);
 }
 
 QTEST_MAIN(TestComparison)

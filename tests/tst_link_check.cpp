@@ -74,7 +74,7 @@ void TestLinkCheck::classes_data()
     QTest::newRow("redirected") << Case{Check, Image, picture, u"/r"_s, Redirected, {}, u"GET GET"_s};
     QTest::newRow("404") << Case{Check, Image, picture, u"/absent"_s, NotFound, u"introuvable (HTTP 404)"_s, u"GET"_s};
     QTest::newRow("410") << Case{Check, Post, {.status = 410}, u"/a"_s, NotFound, u"HTTP 410"_s, u"HEAD"_s};
-    QTest::newRow("503") << Case{Check, Post, {.status = 503}, u"/a"_s, Error, u"erreur du serveur (HTTP 503)"_s, u"HEAD"_s};
+    QTest::newRow("503") << Case{Check, Post, {.status = 503}, u"/a"_s, Error, u"du serveur (HTTP 503)"_s, u"HEAD"_s};
     QTest::newRow("300, no target") << Case{Check, Post, {.status = 300}, u"/a"_s, Error, u"HTTP 300"_s, u"HEAD"_s};
     QTest::newRow("never answers") << Case{Check, Image, {.silent = true}, u"/a"_s, Error, u"en 1,5 s"_s, u"GET"_s};
     QTest::newRow("trickles") << Case{Check, Image, trickle, u"/a"_s, Error, u"en 1,5 s"_s, u"GET"_s};
@@ -166,15 +166,17 @@ void TestLinkCheck::windowFromTheMenu()
     });
     child<QPushButton>(links, u"bt_exporter"_s)->click();
     QCOMPARE(fileBytes(exported),
-             "\xEF\xBB\xBF" + u"Série,N°,Lien,Adresse,Résultat,Détail,Adresse finale\r\nDravé,002,Lien image,%1%2,"
-                              "introuvable,introuvable (HTTP 404),\r\nPlomé,001,Lien Sorvane,%1/t/2,redirigé,,%1/t/1\r\n"_s
-                                  .arg(server.url({}), QString::fromLatin1(long2))
-                                  .toUtf8());
+             "\xEF\xBB\xBF" +
+                 u"Série,N°,Lien,Adresse,Résultat,Détail,Adresse finale\r\nDravé,002,Lien image,%1%2,"
+                 "introuvable,introuvable (HTTP 404),\r\nPlomé,001,Lien Sorvane,%1/t/2,redirigé,,%1/t/1\r\n"_s
+                     .arg(server.url({}), QString::fromLatin1(long2))
+                     .toUtf8());
 
     // A double click on the Plomé row shows its entry.
     auto* table = child<QTableView>(links, u"liste_liens"_s);
     // The addresses are not cut.
-    QVERIFY(table->columnWidth(3) > table->fontMetrics().horizontalAdvance(table->model()->index(0, 3).data().toString()));
+    QVERIFY(table->columnWidth(3) >
+            table->fontMetrics().horizontalAdvance(table->model()->index(0, 3).data().toString()));
     const QPoint plomeRow = table->visualRect(table->model()->index(1, 0)).center();
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, plomeRow);
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, plomeRow);

@@ -17,7 +17,6 @@ private slots:
     void schedulerTakesHostsInTurn();
     void targets();
     void reportLine();
-    void summary_data();
     void summary();
 };
 
@@ -88,31 +87,19 @@ void TestLinkRules::reportLine()
              u"Dravé\t001\turl\tintrouvable\thttp://a/1.jpg\tHTTP 404 Not Found"_s);
 }
 
-void TestLinkRules::summary_data()
-{
-    // The nouns agree with their numbers: one form up to 1.
-    QTest::addColumn<LinkMode>("mode");
-    QTest::addColumn<int>("done"); // all ok
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("check, one") << LinkMode::Check << 1
-                                << u"1 adresse web vérifiée : ok 1, redirigé 0, introuvable 0, erreur 0, pas une "
-                                   "image 0. Sans adresse web : 0."_s;
-    QTest::newRow("archive, none") << LinkMode::Archive << 0
-                                   << u"0 image à télécharger : 0 gardée, 0 en échec. Déjà à jour : 0. Sans adresse "
-                                      "web : 0."_s;
-    QTest::newRow("archive, two") << LinkMode::Archive << 2
-                                  << u"2 images à télécharger : 2 gardées, 0 en échec. Déjà à jour : 0. Sans "
-                                     "adresse web : 0."_s;
-}
-
 void TestLinkRules::summary()
 {
-    QFETCH(LinkMode, mode);
-    QFETCH(int, done);
-    QFETCH(QString, expected);
-    LinkTally tally;
-    tally.byClass[0] = tally.done = tally.total = done;
-    QCOMPARE(LinkRules::summary(mode, tally), expected);
+    // The nouns agree with their numbers: one form up to 1.
+    QStringList heads;
+    for (const int n : {0, 1, 2}) {
+        LinkTally tally;
+        tally.byClass[0] = tally.done = tally.total = n;
+        heads.append(LinkRules::summary(LinkMode::Archive, tally).section(u',', 0, 0) + u'|' +
+                     LinkRules::summary(LinkMode::Check, tally).section(u" :"_s, 0, 0));
+    }
+    QCOMPARE(heads, (QStringList{u"0 image à télécharger : 0 gardée|0 adresse web vérifiée"_s,
+                                 u"1 image à télécharger : 1 gardée|1 adresse web vérifiée"_s,
+                                 u"2 images à télécharger : 2 gardées|2 adresses web vérifiées"_s}));
 }
 
 QTEST_APPLESS_MAIN(TestLinkRules)
