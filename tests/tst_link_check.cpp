@@ -74,7 +74,8 @@ void TestLinkCheck::classes_data()
     QTest::newRow("redirected") << Case{Check, Image, picture, u"/r"_s, Redirected, {}, u"GET GET"_s};
     QTest::newRow("404") << Case{Check, Image, picture, u"/absent"_s, NotFound, u"introuvable (HTTP 404)"_s, u"GET"_s};
     QTest::newRow("410") << Case{Check, Post, {.status = 410}, u"/a"_s, NotFound, u"HTTP 410"_s, u"HEAD"_s};
-    QTest::newRow("503") << Case{Check, Post, {.status = 503}, u"/a"_s, Error, u"du serveur (HTTP 503)"_s, u"HEAD"_s};
+    QTest::newRow("500") << Case{Check, Post, {.status = 500}, u"/a"_s, Error, u"du serveur (HTTP 500)"_s, u"HEAD"_s};
+    QTest::newRow("403") << Case{Check, Post, {.status = 403}, u"/a"_s, Error, u"accès refusé (HTTP 403)"_s, u"HEAD"_s};
     QTest::newRow("300, no target") << Case{Check, Post, {.status = 300}, u"/a"_s, Error, u"HTTP 300"_s, u"HEAD"_s};
     QTest::newRow("never answers") << Case{Check, Image, {.silent = true}, u"/a"_s, Error, u"en 1,5 s"_s, u"GET"_s};
     QTest::newRow("trickles") << Case{Check, Image, trickle, u"/a"_s, Error, u"en 1,5 s"_s, u"GET"_s};
