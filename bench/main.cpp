@@ -5,6 +5,7 @@
 #include "NaiveImage.h"
 #include "NaiveWay.h"
 #include "app/LinkJobs.h"
+#include "app/Opening.h"
 #include "app/Startup.h"
 #include "catalogue/Catalogue.h"
 #include "image/ImageWindow.h"
@@ -218,7 +219,7 @@ public:
             [&] {
                 target.reset();
                 const CatalogueFolder folder(dir.filePath(QStringLiteral("vide%1").arg(run++)));
-                Startup::createCatalogue(folder);
+                Opening::createCatalogue(folder);
                 target = Startup::openWindow(folder, Services{&m_messenger, nullptr, nullptr});
                 target->findChild<TransferController*>()->setFolderChooser([csv](const QString&) { return csv; });
                 import = target->findChild<QAction*>(QStringLiteral("mnu_importer"));

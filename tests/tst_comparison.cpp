@@ -1,11 +1,13 @@
 #include "catalogue/SettingsFile.h"
 #include "check/ComparisonWindow.h"
 #include "check/LastNumbers.h"
+#include "check/ProgramChooser.h"
 #include "support/Files.h"
 #include "support/Fixture.h"
 #include "ui/ProgramStarter.h"
 #include "ui/SearchTab.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -57,6 +59,7 @@ private slots:
     void refusesToStart_data();
     void refusesToStart();
     void startsRealProgram();
+    void programFromTheMenu();
 };
 
 void TestComparison::lastNumbers_data()
@@ -185,7 +188,8 @@ void TestComparison::refusesToStart_data()
     const QString program = u"Le programme de recherche « {folder}/recherche.sh » "_s;
     QTest::newRow("blank setting") << QByteArray("   ") << QString()
                                    << u"Aucun programme de recherche n'est indiqué : la ligne « programme= » du "
-                                      u"fichier « {settings} » est vide."_s;
+                                      u"fichier « {settings} » est vide. Choisissez-le par « Catalogue › "
+                                      u"Programme de recherche… »."_s;
     QTest::newRow("missing") << QByteArray("recherche.sh") << QString() << program + u"est introuvable."_s;
     QTest::newRow("not executable") << QByteArray("recherche.sh") << u"-"_s
                                     << program + u"n'est pas un programme exécutable."_s;
@@ -248,6 +252,37 @@ void TestComparison::startsRealProgram()
     const decltype(written.values) expected = {17, counted ? 9 : 12, 12, counted ? 8 : 10};
     QVERIFY(written.values == expected);
     QVERIFY(fileBytes(fixture.folder().settings()).startsWith("; notes\r\nprogramme=recherche.sh\r\nfin=oui\r\n"));
+}
+
+void TestComparison::programFromTheMenu()
+{
+    Fixture fixture;
+    const QString settings = fixture.folder().settings();
+    // The settings file of the old program, in Windows-1252: the chosen name is written in that encoding.
+    fixture.writeSettings("; r\xE9glages\nprogramme=ancien.exe\r\n[dernier_numero]\r\nd =3\r\n");
+    auto window = fixture.openWindow();
+    QVERIFY(window);
+    QString chosen = fixture.folder().file(u"outils/cherché.sh"_s);
+    window->findChild<ProgramChooser*>()->setFileChooser([&chosen](const QString&) { return chosen; });
+    QAction* menu = window->findChild<QAction*>(u"mnu_programme"_s);
+    menu->trigger();
+    // Taken at once: "Vérifier les MAJ" looks for that program. One outside the folder is refused.
+    window->searchTab()->checkButton()->click();
+    chosen = QDir::tempPath() + u"/ailleurs.sh"_s;
+    menu->trigger();
+    QCOMPARE(fileBytes(settings), "; r\xE9glages\nprogramme=outils/cherch\xE9.sh\r\n[dernier_numero]\r\nd =3\r\n"_ba);
+    // A settings file that cannot be written is reported.
+    QVERIFY(QFile::remove(settings) && QDir().mkdir(settings));
+    chosen = fixture.folder().file(u"autre.sh"_s);
+    menu->trigger();
+    const QList<FakeMessenger::Shown>& shown = fixture.messenger.shown;
+    QCOMPARE(std::tuple(shown.size(), shown.first().icon, shown.last().icon),
+             std::tuple(4, Messenger::Icon::Information, Messenger::Icon::Critical));
+    QVERIFY(fixture.messenger.texts().at(1).contains(u"outils/cherché.sh"_s));
+    // A line added after an unended last one; a name that Windows-1252 cannot hold is refused.
+    QCOMPARE(SettingsFile::withProgramSetting(" programme=a\r\nx=1", u"程序.sh"_s),
+             " programme=a\r\nx=1\r\nprogramme=程序.sh\r\n"_ba);
+    QCOMPARE(SettingsFile::withProgramSetting("r\xE9\r\nprogramme=\r\n", u"程序.sh"_s), std::nullopt);
 }
 
 QTEST_MAIN(TestComparison)

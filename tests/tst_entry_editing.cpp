@@ -123,7 +123,11 @@ private slots:
         refused("add, author of spaces", u"042"_s, u"Lyon"_s, u"   "_s, 42, u"Auteur non renseigné."_s);
         // No length, sequence or apostrophe test on an update: these go on to the look-up of the number.
         accepted("update, two digits", {u"42"_s, u"Lyon"_s, u"Léa"_s, {}, u" "_s}, 0, u"http://old/1.jpg"_s, u" "_s);
-        accepted("update, apostrophe stored", {u"042"_s, u"Lyon"_s, u"O'Neil"_s, nd, {}}, 0, nd, u"http://old/t1"_s);
+        accepted("update, apostrophe stored", {u"042"_s, u"Lyon"_s, u"O'Neil"_s, nd, {}}, 0, nd, u"http://old/t1"_s,
+                 {true, false});
+        // The placeholder a refused add wrote into untouched boxes is no address the keeper gave.
+        accepted("update, placeholder of a refused add", {u"042"_s, u"Lyon"_s, u"Léa"_s, nd, nd}, 0,
+                 u"http://old/1.jpg"_s, u"http://old/t1"_s);
         // A box the keeper emptied by hand says the address is gone; one the program emptied keeps it.
         accepted("update, image box emptied by hand", {u"042"_s, u"Lyon"_s, u"Léa"_s, {}, {}}, 0, nd,
                  u"http://old/t1"_s, {true, false});
@@ -307,6 +311,7 @@ private slots:
         QCOMPARE(fixture.messenger.texts(), QStringList{failure ? message.arg(path) : message});
         QCOMPARE(std::pair(shown.icon, shown.detail.isEmpty()),
                  std::pair(failure ? Messenger::Icon::Critical : Messenger::Icon::Warning, !failure));
+        QCOMPARE(shown.detail.count(u'\n'), failure ? 1 : 0); // Qt's words, then the engine's on a line of its own
         // The add refused for a number stored behind the grid has already filled the empty addresses.
         const QString filled = cause == Cause::StoredBehind ? nd : QString();
         QCOMPARE(scene.tab->panel(), (PuzzleEntry{typed.ref, typed.answer, typed.author, filled, filled}));

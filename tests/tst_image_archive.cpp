@@ -13,6 +13,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -48,6 +49,7 @@ class TestImageArchive : public QObject {
 private slots:
     void failedKeepLeavesNothingNew_data();
     void failedKeepLeavesNothingNew();
+    void storedNamesAreUntrusted();
     void windowKeepsReusesAndFallsBack();
 };
 
@@ -60,6 +62,8 @@ void TestImageArchive::failedKeepLeavesNothingNew_data()
 #endif
     QTest::newRow("folder blocked") << u"folder"_s << u"ne peut pas être créé"_s;
     QTest::newRow("catalogue refuses") << u"catalogue"_s << u"rien n'a été modifié"_s;
+    QTest::newRow("catalogue read-only") << u"read-only"_s << u"en lecture seule"_s;
+    QTest::newRow("catalogue held by another program") << u"held"_s << u"verrouillé"_s;
 }
 
 void TestImageArchive::failedKeepLeavesNothingNew()
@@ -67,20 +71,26 @@ void TestImageArchive::failedKeepLeavesNothingNew()
     QFETCH(QString, breakage);
     QFETCH(QString, reason);
     Fixture fixture;
-    Catalogue catalogue(fixture.folder().database());
+    const QString path = fixture.folder().database();
+    Catalogue writer(path);
+    Catalogue catalogue(path, breakage == u"read-only" ? Catalogue::Access::ReadOnly : Catalogue::Access::ReadWrite);
     ImageArchive archive(fixture.folder(), catalogue);
     const Category& dravé = Category::dravé();
     const QString folder = fixture.folder().images() + u"/dravé"_s;
-    const ArchiveRecord old{u"042"_s, u"http://a/old.png"_s, u"042.png"_s,
+    // The older copy has the name the new one takes: it must survive whatever fails.
+    const QByteArray older = picture({40, 20}, "JPEG");
+    const ArchiveRecord old{u"042"_s, u"http://a/old.jpg"_s, u"042.jpg"_s,
                             QDateTime(QDate(2025, 3, 3), QTime(14, 2), Qt::UTC)};
     const bool hadCopy = breakage != u"folder";
     if (hadCopy) {
-        QCOMPARE(archive.keep(dravé, old.ref, old.address, picture({40, 20}, "PNG"), old.taken), QString());
+        QCOMPARE(ImageArchive(fixture.folder(), writer).keep(dravé, old.ref, old.address, older, old.taken), QString());
     } else {
         writeFile(folder, {}); // a file where the folder goes
     }
     if (breakage == u"catalogue") {
         QVERIFY(QSqlQuery(catalogue.database()).exec(u"PRAGMA query_only = ON"_s));
+    } else if (breakage == u"held") {
+        QVERIFY(QSqlQuery(writer.database()).exec(u"BEGIN IMMEDIATE"_s));
     }
 #ifdef Q_OS_UNIX
     // A full disk: writes beyond 4 kB fail, and do not end the process.
@@ -93,11 +103,35 @@ void TestImageArchive::failedKeepLeavesNothingNew()
 #endif
     const QByteArray large = "\xFF\xD8\xFF" + QByteArray(100'000, 'x'); // a JPEG as far as its signature goes
     const QString failure = archive.keep(dravé, u"042"_s, u"http://a/new.jpg"_s, large);
+    QSqlQuery(writer.database()).exec(u"ROLLBACK"_s);
 
     QVERIFY2(failure.contains(reason), qPrintable(failure));
     // The copy there before, if any, and its record as it was written.
     QCOMPARE(catalogue.archiveRecord(dravé, u"042"_s), hadCopy ? std::optional(old) : std::nullopt);
-    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), hadCopy ? QStringList{u"042.png"_s} : QStringList());
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), hadCopy ? QStringList{u"042.jpg"_s} : QStringList());
+    QVERIFY(!hadCopy || fileBytes(folder + u"/042.jpg"_s) == older);
+}
+
+void TestImageArchive::storedNamesAreUntrusted()
+{
+    // A catalogue may come from someone else: only a name the archive could have made is followed, never one that
+    // leads elsewhere, hides, or that Windows reads as a device or cuts.
+    for (const QString& name : {u"../../../victim.txt"_s, u"sub/../x.png"_s, u"..\\x.png"_s, u"C:x.png"_s, u"/x.png"_s,
+                                u".x.png"_s, u"NUL.png"_s, u"com1"_s, u"x.png."_s, u"x.png\n"_s, u"x*.png"_s, QString()}) {
+        QVERIFY2(!CatalogueFolder::isPlainName(name), qPrintable(name));
+    }
+    QVERIFY(CatalogueFolder::isPlainName(u"_%2F042~a-b.png"_s));
+    // Such a name is never opened, and never removed when the copy is replaced.
+    Fixture fixture;
+    Catalogue catalogue(fixture.folder().database());
+    ImageArchive archive(fixture.folder(), catalogue);
+    const QString victim = fixture.folder().file(u"victim.txt");
+    writeFile(victim, "victim");
+    catalogue.recordArchive(Category::dravé(), {u"042"_s, u"http://a/1.png"_s, u"../../victim.txt"_s, {}});
+    QVERIFY(!archive.copyOf(Category::dravé(), u"042"_s, u"http://a/1.png"_s));
+    QVERIFY(archive.freshNumbers(Category::dravé(), {{u"042"_s, u"a"_s, u"b"_s, u"http://a/1.png"_s, {}}}).isEmpty());
+    QCOMPARE(archive.keep(Category::dravé(), u"042"_s, u"http://a/2.jpg"_s, picture({4, 4}, "JPEG")), QString());
+    QVERIFY(QFileInfo::exists(victim));
 }
 
 void TestImageArchive::windowKeepsReusesAndFallsBack()

@@ -41,6 +41,9 @@ void TestKeyboard::keys_data()
     QTest::newRow("Ctrl+Tab shows the next tab") << 0 << grid << ctrlTab << u"plomé|1||0"_s << none;
     QTest::newRow("Enter takes the current row") << 0 << grid << ret << u"dravé|0|003|0"_s << none;
     QTest::newRow("keypad Enter takes it too") << 0 << grid << enter << u"dravé|0|003|0"_s << none;
+    // The panel follows the row the keys move to, without the picture.
+    QTest::newRow("Down takes the next row") << 0 << grid << int(Qt::Key_Down) << u"dravé|0|004|0"_s << none;
+    QTest::newRow("Page Up takes the first row") << 0 << grid << int(Qt::Key_PageUp) << u"dravé|0|001|0"_s << none;
     QTest::newRow("Return presses Ajouter") << 0 << u"bt_add_dravé"_s << ret << u"bt_add_dravé|0||0"_s << number;
     QTest::newRow("keypad Enter presses MAJ") << 0 << u"bt_maj_dravé"_s << enter << u"bt_maj_dravé|0||0"_s << number;
     // The panel is walked in reading order: the last box, then Ajouter.
@@ -67,6 +70,8 @@ void TestKeyboard::keys()
     QVERIFY(window);
     CategoryTab* dravé = window->categoryTab(Category::dravé());
     dravé->grid()->setCurrentIndex(dravé->model()->index(2, 1));
+    child<QAbstractButton>(window.get(), u"chk_img_dravé"_s)->setChecked(true);
+    child<QAbstractButton>(window.get(), u"web_dravé"_s)->click(); // a picture shown is a desktop request
     SearchTab* search = window->searchTab();
     search->criterion()->setText(u"   "_s);
     if (focus == u"grille_search") { // one hit, 003, current in the results
@@ -89,6 +94,9 @@ void TestKeyboard::keys()
                  .arg(dravé->numberBox()->text(), window->lastSelection()->text()),
              after);
     QCOMPARE(search->criterion()->text(), typed);
+    // The picture comes with Enter on the grid, as with a click, never with a move.
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    QCOMPARE(fixture.desktop.opened.size(), focus == u"dravé"_s && enter ? 1 : 0);
     const QStringList texts = fixture.messenger.texts();
     QVERIFY2(texts.size() == !message.isEmpty() && texts.join(QString()).endsWith(message),
              qPrintable(texts.join(u'\n')));

@@ -72,8 +72,10 @@ void TestLinkCheck::classes_data()
     QTest::newRow("HEAD refused") << Case{Check, Post, refusesHead, u"/a"_s, Ok, {}, u"HEAD GET"_s};
     QTest::newRow("spaces and accents") << Case{Check, Image, picture, u"/mon été.jpg"_s, Ok, {}, u"GET"_s};
     QTest::newRow("redirected") << Case{Check, Image, picture, u"/r"_s, Redirected, {}, u"GET GET"_s};
-    QTest::newRow("404") << Case{Check, Image, picture, u"/absent"_s, NotFound, u"HTTP 404 Not Found"_s, u"GET"_s};
+    QTest::newRow("404") << Case{Check, Image, picture, u"/absent"_s, NotFound, u"introuvable (HTTP 404)"_s, u"GET"_s};
     QTest::newRow("410") << Case{Check, Post, {.status = 410}, u"/a"_s, NotFound, u"HTTP 410"_s, u"HEAD"_s};
+    QTest::newRow("500") << Case{Check, Post, {.status = 500}, u"/a"_s, Error, u"du serveur (HTTP 500)"_s, u"HEAD"_s};
+    QTest::newRow("403") << Case{Check, Post, {.status = 403}, u"/a"_s, Error, u"accès refusé (HTTP 403)"_s, u"HEAD"_s};
     QTest::newRow("300, no target") << Case{Check, Post, {.status = 300}, u"/a"_s, Error, u"HTTP 300"_s, u"HEAD"_s};
     QTest::newRow("never answers") << Case{Check, Image, {.silent = true}, u"/a"_s, Error, u"en 1,5 s"_s, u"GET"_s};
     QTest::newRow("trickles") << Case{Check, Image, trickle, u"/a"_s, Error, u"en 1,5 s"_s, u"GET"_s};
@@ -127,9 +129,10 @@ void TestLinkCheck::windowFromTheMenu()
     server.serveBody("/t/1", page);
     server.redirect("/t/2", "/t/1");
     server.serve("/", {.silent = true});
+    const QByteArray long2 = "/images/de/la/serie/drave/en/grand/002.jpg";
     const PuzzleEntry plomé{u"001"_s, u"Lyon"_s, u"Max"_s, u"Non disponible"_s, server.url("/t/2")};
     fixture.insert(Category::dravé(), {{u"001"_s, u"Mer"_s, u"Léa"_s, server.hostUrl(6, "/1.jpg"), u"Non disponible"_s},
-                                       {u"002"_s, u"Nid"_s, u"Léa"_s, server.url("/2.jpg"), u"Non disponible"_s}});
+                                       {u"002"_s, u"Nid"_s, u"Léa"_s, server.url(long2), u"Non disponible"_s}});
     fixture.insert(Category::plomé(), {plomé});
     QList<PuzzleEntry> silent;
     for (int n = 0; n < 6; ++n) {
@@ -164,13 +167,17 @@ void TestLinkCheck::windowFromTheMenu()
     });
     child<QPushButton>(links, u"bt_exporter"_s)->click();
     QCOMPARE(fileBytes(exported),
-             "\xEF\xBB\xBF" + u"Série,N°,Lien,Adresse,Résultat,Détail,Adresse finale\r\nDravé,002,Lien image,%1/2.jpg,"
-                              "introuvable,HTTP 404 Not Found,\r\nPlomé,001,Lien Sorvane,%1/t/2,redirigé,,%1/t/1\r\n"_s
-                                  .arg(server.url({}))
-                                  .toUtf8());
+             "\xEF\xBB\xBF" +
+                 u"Série,N°,Lien,Adresse,Résultat,Détail,Adresse finale\r\nDravé,002,Lien image,%1%2,"
+                 "introuvable,introuvable (HTTP 404),\r\nPlomé,001,Lien Sorvane,%1/t/2,redirigé,,%1/t/1\r\n"_s
+                     .arg(server.url({}), QString::fromLatin1(long2))
+                     .toUtf8());
 
     // A double click on the Plomé row shows its entry.
     auto* table = child<QTableView>(links, u"liste_liens"_s);
+    // The addresses are not cut.
+    QVERIFY(table->columnWidth(3) >
+            table->fontMetrics().horizontalAdvance(table->model()->index(0, 3).data().toString()));
     const QPoint plomeRow = table->visualRect(table->model()->index(1, 0)).center();
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, plomeRow);
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, plomeRow);

@@ -17,6 +17,7 @@ private slots:
     void schedulerTakesHostsInTurn();
     void targets();
     void reportLine();
+    void summary();
 };
 
 void TestLinkRules::redirectRefusal_data()
@@ -84,6 +85,21 @@ void TestLinkRules::reportLine()
     const LinkTarget image{0, u"001"_s, LinkField::Image, u"http://a/1.jpg"_s, {}};
     QCOMPARE(LinkRules::reportLine({image, {LinkClass::NotFound, u"HTTP 404 Not Found"_s, u"http://b/1.jpg"_s}}),
              u"Dravé\t001\turl\tintrouvable\thttp://a/1.jpg\tHTTP 404 Not Found"_s);
+}
+
+void TestLinkRules::summary()
+{
+    // The nouns agree with their numbers: one form up to 1.
+    QStringList heads;
+    for (const int n : {0, 1, 2}) {
+        LinkTally tally;
+        tally.byClass[0] = tally.done = tally.total = n;
+        heads.append(LinkRules::summary(LinkMode::Archive, tally).section(u',', 0, 0) + u'|' +
+                     LinkRules::summary(LinkMode::Check, tally).section(u" :"_s, 0, 0));
+    }
+    QCOMPARE(heads, (QStringList{u"0 image à télécharger : 0 gardée|0 adresse web vérifiée"_s,
+                                 u"1 image à télécharger : 1 gardée|1 adresse web vérifiée"_s,
+                                 u"2 images à télécharger : 2 gardées|2 adresses web vérifiées"_s}));
 }
 
 QTEST_APPLESS_MAIN(TestLinkRules)

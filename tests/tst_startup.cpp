@@ -1,9 +1,12 @@
+#include "app/CommandLine.h"
+#include "app/Opening.h"
 #include "app/Startup.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueError.h"
 #include "catalogue/CatalogueTexts.h"
 #include "support/Files.h"
 #include "support/Fixture.h"
+#include "transfer/TransferController.h"
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"
 #include "ui/SearchTab.h"
@@ -11,6 +14,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
+#include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QDir>
@@ -29,6 +33,10 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 class TestStartup : public QObject {
@@ -46,6 +54,7 @@ private slots:
     void folderLock();
     void readOnly_data();
     void readOnly();
+    void refusedCommandLeavesNoFolder();
 };
 
 void TestStartup::openedWindow()
@@ -145,11 +154,14 @@ void TestStartup::gridModelIsSound()
 
 void TestStartup::chosenFolder()
 {
-    // The command line first; else the program's folder when it holds a catalogue; else the data folder.
-    QTemporaryDir program;
+    // The command line first; else the program's folder when it holds a catalogue, ours or the old program's;
+    // else the data folder.
+    QTemporaryDir program, old;
     QCOMPARE(CatalogueFolder::choose({}, program.path(), u"/données"_s), u"/données"_s);
     writeFile(CatalogueFolder(program.path()).database(), {});
+    writeFile(CatalogueFolder(old.path()).file(u"Mézor.mdb"), {});
     QCOMPARE(CatalogueFolder::choose({}, program.path(), u"/données"_s), program.path());
+    QCOMPARE(CatalogueFolder::choose({}, old.path(), u"/données"_s), old.path());
     QCOMPARE(CatalogueFolder::choose(u"/ailleurs"_s, program.path(), u"/données"_s), u"/ailleurs"_s);
 }
 
@@ -271,43 +283,56 @@ void TestStartup::refusedStart()
 void TestStartup::folderLock_data()
 {
     QTest::addColumn<QString>("folderName");  // empty: the fixture's own folder
-    QTest::addColumn<QByteArray>("leftLock"); // a lock file found there: pid, program, host
+    QTest::addColumn<QByteArray>("leftLock"); // a lock file found there (pid, program, host), null: none
+    QTest::addColumn<int>("age");             // of that lock file, in seconds
     QTest::addColumn<bool>("answer");         // to a question about the lock
     QTest::addColumn<QString>("asked");       // what the question names, empty when none
     QTest::addColumn<bool>("taken");
-    const QByteArray here = "4194303\nmezor\n" + QSysInfo::machineHostName().toUtf8() + '\n';
+    const QByteArray here = "4194303\nmezor\n" + Opening::lockHostName().toUtf8() + '\n';
     const QByteArray elsewhere = "4242\nmezor\nautre-pc\n";
-    QTest::newRow("a second Mézor is refused") << QString() << QByteArray() << false << QString() << true;
-    QTest::newRow("a new folder is locked at once") << u"nouveau"_s << QByteArray() << false << QString() << true;
-    QTest::newRow("left here by a process now gone") << QString() << here << false << QString() << true;
-    QTest::newRow("held elsewhere, the keeper leaves") << QString() << elsewhere << false << u"autre-pc"_s << false;
-    QTest::newRow("held elsewhere, the keeper takes over") << QString() << elsewhere << true << u"autre-pc"_s << true;
+    const QString none;
+    QTest::newRow("a second Mézor is refused") << none << QByteArray() << 0 << false << none << true;
+    QTest::newRow("a new folder is locked at once") << u"nouveau"_s << QByteArray() << 0 << false << none << true;
+    QTest::newRow("left here by a process now gone") << none << here << 0 << false << none << true;
+    QTest::newRow("held elsewhere, the keeper leaves") << none << elsewhere << 3600 << false << u"autre-pc"_s << false;
+    QTest::newRow("held elsewhere, the keeper takes over") << none << elsewhere << 0 << true << u"autre-pc"_s << true;
+    // A start cut short (a stick pulled out) leaves a lock that names no one: stale once a few seconds old.
+    QTest::newRow("empty, left long ago") << none << ""_ba << 60 << false << none << true;
+    QTest::newRow("unreadable, left long ago") << none << "\xFF\xFE\n"_ba << 6 << false << none << true;
+    QTest::newRow("empty, being written now") << none << ""_ba << 3 << false << none << false;
 }
 
 void TestStartup::folderLock()
 {
     QFETCH(QString, folderName);
     QFETCH(QByteArray, leftLock);
+    QFETCH(int, age);
     QFETCH(bool, answer);
     QFETCH(QString, asked);
     QFETCH(bool, taken);
     Fixture fixture;
     const CatalogueFolder folder(folderName.isEmpty() ? fixture.folder().path() : fixture.folder().file(folderName));
-    if (!leftLock.isEmpty()) {
+    if (!leftLock.isNull()) {
         writeFile(folder.lockFile(), leftLock);
+        QFile file(folder.lockFile());
+        QVERIFY(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(QDateTime::currentDateTime().addSecs(-age), QFileDevice::FileModificationTime));
     }
     fixture.messenger.answers = {answer};
 
-    auto lock = Startup::lockFolder(folder, fixture.messenger);
+    auto lock = Opening::lockFolder(folder, fixture.messenger);
 
     QCOMPARE(fixture.messenger.questions.size(), asked.isEmpty() ? 0 : 1);
     QVERIFY(asked.isEmpty() || fixture.messenger.questions.first().contains(asked));
-    QCOMPARE(bool(lock && *lock), taken);
+    QCOMPARE(bool(lock && lock->isHeld()), taken);
     // A lock not taken is left as it was; whoever took it holds it now, and the next Mézor is refused.
-    QVERIFY(taken ? !Startup::lockFolder(folder, fixture.messenger) : fileBytes(folder.lockFile()) == leftLock);
+    QVERIFY(taken ? !Opening::lockFolder(folder, fixture.messenger) : fileBytes(folder.lockFile()) == leftLock);
     const QString refusal = UiTexts::alreadyRunning().arg(QDir::toNativeSeparators(folder.path()));
-    QCOMPARE(fixture.messenger.texts(), taken ? QStringList{refusal} : QStringList());
-    QVERIFY(!taken || fixture.messenger.shown.first().icon == Messenger::Icon::Critical);
+    QCOMPARE(fixture.messenger.texts(), !asked.isEmpty() && !taken ? QStringList() : QStringList{refusal});
+    QVERIFY(fixture.messenger.shown.isEmpty() || fixture.messenger.shown.first().icon == Messenger::Icon::Critical);
+    // Released, the lock leaves no folder the start made for it.
+    lock.reset();
+    QCOMPARE(QFileInfo::exists(folder.path()), folderName.isEmpty());
 }
 
 void TestStartup::readOnly_data()
@@ -321,22 +346,37 @@ void TestStartup::readOnly()
 {
     QFETCH(bool, wholeFolder);
     Fixture fixture;
-    const QString target = wholeFolder ? fixture.folder().path() : fixture.folder().database();
-    const QFile::Permissions writable = QFileInfo(target).permissions();
-    QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ExeOwner));
-    auto restore = qScopeGuard([&] { QFile::setPermissions(target, writable); });
-    if (QFileInfo(target).isWritable()) {
-        QSKIP("Permissions do not stop this user's writes (root): read-only cases cannot be set up here.");
+    const QString folder = fixture.folder().path();
+    const QTemporaryDir out; // for the exports
+    using P = QFile::Permission;
+    const QFile::Permissions read = P::ReadOwner | P::ReadOther | P::ExeOwner | P::ExeOther;
+    const QFile::Permissions write = P::WriteOwner | P::WriteOther;
+    QVERIFY(QFile::setPermissions(folder, wholeFolder ? read : read | write) &&
+            QFile::setPermissions(fixture.folder().database(), P::ReadOwner | P::ReadOther) &&
+            QFile::setPermissions(out.path(), read | write));
+#ifdef Q_OS_UNIX
+    // Permissions do not stop root: the process acts as the user "nobody" meanwhile.
+    const bool asNobody = geteuid() == 0 && setegid(65534) == 0 && seteuid(65534) == 0;
+#endif
+    const auto restore = qScopeGuard([&] {
+#ifdef Q_OS_UNIX
+        QVERIFY(!asNobody || (seteuid(0) == 0 && setegid(0) == 0));
+#endif
+        QFile::setPermissions(folder, read | write);
+    });
+    if (QFile probe(wholeFolder ? folder + u"/essai"_s : fixture.folder().database());
+        probe.open(QIODevice::ReadWrite)) {
+        QSKIP("Permissions do not stop this user's writes: read-only cases cannot be set up here.");
     }
     const QByteArray bytes = fileBytes(fixture.folder().database());
 
-    // A folder where no lock can be written is opened without one once the keeper says so; reading needs no writing.
-    fixture.messenger.answers = {true};
-    auto lock = Startup::lockFolder(fixture.folder(), fixture.messenger);
-    QVERIFY(lock && bool(*lock) == !wholeFolder);
-    QCOMPARE(fixture.messenger.questions.size(), wholeFolder ? 1 : 0);
-    auto window = fixture.openWindow();
-    QVERIFY(window && fixture.messenger.shown.isEmpty());
+    // Where no lock can be written the catalogue is opened only to be read, without a question.
+    auto lock = Opening::lockFolder(fixture.folder(), fixture.messenger);
+    QVERIFY2(lock && lock->isHeld() == !wholeFolder, qPrintable(fixture.messenger.texts().join(u"|")));
+    auto window = Startup::openWindow(fixture.folder(), {&fixture.messenger, &fixture.desktop, &fixture.programs},
+                                      lock->access());
+    QVERIFY2(window && fixture.messenger.shown.isEmpty() && fixture.messenger.questions.isEmpty(),
+             qPrintable(fixture.messenger.texts().join(u"|")));
 
     // The first write is refused with a message naming the file, and the file stays as it was.
     try {
@@ -347,8 +387,25 @@ void TestStartup::readOnly()
     }
     QCOMPARE(window->catalogue().count(Category::dravé()), 0);
     QVERIFY(fileBytes(fixture.folder().database()) == bytes);
-    // In a read-only folder the backup cannot be made either, and the keeper is told.
-    QCOMPARE(fixture.messenger.shown.size(), wholeFolder ? 1 : 0);
+    // Reading goes on: the menu's export, then the commands that only read; a command that writes needs the lock.
+    window->findChild<TransferController*>()->setFolderChooser([&](const QString&) { return out.filePath(u"w"_s); });
+    window->findChild<QAction*>(u"mnu_exporter"_s)->trigger();
+    QVERIFY2(fixture.messenger.lastText().startsWith(u"Catalogue exporté"_s), qPrintable(fixture.messenger.lastText()));
+    window.reset();
+    lock.reset();
+    const QStringList run{u"mezor"_s, folder};
+    QCOMPARE(CommandLine::run(run + QStringList{u"--export"_s, out.filePath(u"c"_s)}), 0);
+    QCOMPARE(CommandLine::run(run + QStringList{u"--check-links"_s}), 0);
+    QCOMPARE(CommandLine::run(run + QStringList{u"--archive-images"_s}), wholeFolder ? 1 : 0);
+}
+
+void TestStartup::refusedCommandLeavesNoFolder()
+{
+    // An export from a mistyped folder, an import of an empty folder: refused, and no folder is left behind.
+    const QTemporaryDir dir, csv;
+    QCOMPARE(CommandLine::run({u"mezor"_s, u"--export"_s, csv.path(), dir.filePath(u"typo/deep/folder"_s)}), 1);
+    QCOMPARE(CommandLine::run({u"mezor"_s, u"--import"_s, csv.path(), dir.filePath(u"newcat"_s)}), 1);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 QTEST_MAIN(TestStartup)

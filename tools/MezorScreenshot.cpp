@@ -2,6 +2,7 @@
 // tab, after the clicks a keeper would make there. Run it offscreen: QT_QPA_PLATFORM=offscreen.
 // Usage: mezor-screenshot FOLDER OUTPUT_FOLDER
 
+#include "app/Opening.h"
 #include "app/Startup.h"
 #include "catalogue/CatalogueFolder.h"
 #include "image/ImageWindow.h"
@@ -100,7 +101,7 @@ int main(int argc, char* argv[])
     StderrMessenger messenger;
     QtDesktopOpener desktop;
     QProcessStarter programs;
-    const auto lock = Startup::lockFolder(folder, messenger);
+    const auto lock = Opening::lockFolder(folder, messenger);
     if (!lock) {
         return 1;
     }

@@ -10,8 +10,8 @@ inline QString description() { return QStringLiteral("Mézor : catalogue des én
 inline QString folderArgument() { return QStringLiteral("dossier"); }
 inline QString folderHelp()
 {
-    return QStringLiteral("Dossier du catalogue (par défaut : celui du programme s'il contient Mézor.db, sinon le "
-                          "dossier de données de l'utilisateur).");
+    return QStringLiteral("Dossier du catalogue (par défaut : celui du programme s'il contient Mézor.db ou Mézor.mdb, "
+                          "sinon le dossier de données de l'utilisateur).");
 }
 inline QString helpOption() { return QStringLiteral("Affiche cette aide et s'arrête."); }
 inline QString versionOption() { return QStringLiteral("Affiche la version et s'arrête."); }
@@ -20,6 +20,11 @@ inline QString usageError() { return QStringLiteral("mezor : %1"); }
 inline QString moreHelp() { return QStringLiteral("« mezor --help » décrit toutes les options."); }
 inline QString tooManyArguments() { return QStringLiteral("un seul dossier peut être donné."); }
 inline QString oneCommandOnly() { return QStringLiteral("une seule commande à la fois."); }
+inline QString cannotLock()
+{
+    return QStringLiteral("Le dossier « %1 » ne peut pas être verrouillé (il est peut-être en lecture seule) : cette "
+                          "commande écrit dans le catalogue et ne s'y fait pas.");
+}
 inline QString answeredNo() { return QStringLiteral("(réponse : non)"); }
 } // namespace AppTexts
 // clang-format on

@@ -3,7 +3,7 @@
 #include "app/AppTexts.h"
 #include "app/ConsoleMessenger.h"
 #include "app/LinkJobs.h"
-#include "app/Startup.h"
+#include "app/Opening.h"
 #include "app/TransferCommands.h"
 #include "catalogue/CatalogueFolder.h"
 #include "links/LinksTexts.h"
@@ -11,7 +11,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QLockFile>
+#include <QDir>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -21,11 +21,13 @@ namespace CommandLine {
 
 namespace {
 
-/// A command: `mezor --<name> [VALUE] [dossier]`. It runs with the folder's lock held, as the window does.
+/// A command: `mezor --<name> [VALUE] [dossier]`. It runs with the folder's lock held, as the window does; one that
+/// only reads also runs where no lock can be written (read-only media).
 struct Command {
     QString name;
     QString valueName; ///< empty when the command takes no value
     QString description;
+    bool writes;
     /// Prints its report and returns the exit status: 0 done, 1 refused or failed.
     std::function<int(const QString& value, const CatalogueFolder& folder, Messenger& messenger)> run;
 };
@@ -34,22 +36,24 @@ const QList<Command>& commands()
 {
     static const QList<Command> all = {
         // The catalogue in and out: CSV files, and the old program's Access file.
-        {QStringLiteral("export"), TransferTexts::csvFolderValue(), TransferTexts::exportHelp(),
+        {QStringLiteral("export"), TransferTexts::csvFolderValue(), TransferTexts::exportHelp(), false,
          TransferCommands::exportCatalogue},
-        {QStringLiteral("import"), TransferTexts::csvFolderValue(), TransferTexts::importHelp(),
+        {QStringLiteral("import"), TransferTexts::csvFolderValue(), TransferTexts::importHelp(), true,
          TransferCommands::importCsv},
-        {QStringLiteral("import-mdb"), TransferTexts::mdbFileValue(), TransferTexts::importMdbHelp(),
+        {QStringLiteral("import-mdb"), TransferTexts::mdbFileValue(), TransferTexts::importMdbHelp(), true,
          TransferCommands::importAccess},
         // Links that last: the link check and the image archive.
         {QStringLiteral("check-links"),
          {},
          LinksTexts::checkCommandHelp(),
+         false,
          [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
              return LinkJobs::checkLinksCommand(folder, messenger);
          }},
         {QStringLiteral("archive-images"),
          {},
          LinksTexts::archiveCommandHelp(),
+         true,
          [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
              return LinkJobs::archiveImagesCommand(folder, messenger);
          }},
@@ -149,8 +153,12 @@ int run(const QStringList& arguments)
     }
     const CatalogueFolder folder(chosenFolder(parser.positionalArguments().value(0)));
     ConsoleMessenger messenger;
-    const auto lock = Startup::lockFolder(folder, messenger);
+    const auto lock = Opening::lockFolder(folder, messenger);
     if (!lock) {
+        return 1;
+    }
+    if (chosen->writes && !lock->isHeld()) {
+        messenger.critical(AppTexts::cannotLock().arg(QDir::toNativeSeparators(folder.path())));
         return 1;
     }
     return chosen->run(chosen->valueName.isEmpty() ? QString() : parser.value(chosen->name), folder, messenger);

@@ -13,7 +13,7 @@ bool isCommand(const QStringList& arguments);
 int run(const QStringList& arguments);
 
 /// The folder that `mezor [dossier]` opens: the one given; else the program's own folder when it holds a
-/// catalogue (portable use); else the user's data folder.
+/// catalogue, ours or the old program's (portable use); else the user's data folder.
 QString chosenFolder(const QString& given);
 
 } // namespace CommandLine

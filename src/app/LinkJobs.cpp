@@ -1,6 +1,6 @@
 #include "app/LinkJobs.h"
 
-#include "app/Startup.h"
+#include "app/Opening.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueError.h"
 #include "image/ImageArchive.h"
@@ -31,7 +31,9 @@ QList<QList<PuzzleEntry>> allSeries(const Catalogue& catalogue)
 // the standard error about once a second, the summary last.
 int runOnConsole(LinkMode mode, const CatalogueFolder& folder, Messenger& messenger)
 {
-    const std::optional<LoadedCatalogue> loaded = Startup::open(folder, messenger);
+    // A check only reads: it needs neither the folder's lock nor the newer tables.
+    const std::optional<LoadedCatalogue> loaded = Opening::load(
+        folder, messenger, mode == LinkMode::Check ? Catalogue::Access::ReadOnly : Catalogue::Access::ReadWrite);
     if (!loaded) {
         return 1;
     }

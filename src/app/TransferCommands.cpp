@@ -1,6 +1,6 @@
 #include "app/TransferCommands.h"
 
-#include "app/Startup.h"
+#include "app/Opening.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueError.h"
 #include "catalogue/CatalogueFolder.h"
@@ -33,7 +33,8 @@ int print(const ImportOutcome& outcome, Messenger& messenger)
         messenger.critical(outcome.heading, outcome.detail);
         return 1;
     }
-    QTextStream out(stdout);
+    // The report on the standard output; a refusal, like every error, on the standard error.
+    QTextStream out(outcome.status == Status::Done ? stdout : stderr);
     out << outcome.heading << '\n';
     for (const QString& line : outcome.lines) {
         out << (line.isEmpty() ? QString() : u"  "_s + line) << '\n';
@@ -90,9 +91,9 @@ ImportOutcome importInto(const CatalogueFolder& folder, const std::function<Impo
     const auto open = [&]() -> Catalogue& {
         if (!catalogue) {
             if (!QFileInfo::exists(folder.database())) {
-                Startup::createCatalogue(folder);
+                Opening::createCatalogue(folder);
             }
-            catalogue = Startup::openCatalogue(folder, messenger);
+            catalogue = Opening::openCatalogue(folder, messenger);
         }
         return *catalogue;
     };

@@ -3,7 +3,9 @@
 #include "app/LinkJobs.h"
 #include "browsing/GridBrowser.h"
 #include "catalogue/CatalogueError.h"
+#include "check/CheckTexts.h"
 #include "check/ComparisonLauncher.h"
+#include "check/ProgramChooser.h"
 #include "editing/EntryEditController.h"
 #include "image/ImageArchive.h"
 #include "image/ImageWindow.h"
@@ -122,6 +124,9 @@ void connectSubsystems(MainWindow& window)
                          [browsing, tab](int column) { browsing->sort(*tab, column); });
         QObject::connect(tab, &CategoryTab::rowClicked, browsing,
                          [browsing, tab](int gridRow) { browsing->select(*tab, gridRow); });
+        // The panel holds the highlighted entry, so that a "MAJ" corrects the one the keeper looks at.
+        QObject::connect(tab, &CategoryTab::rowHighlighted, browsing,
+                         [browsing, tab](int gridRow) { browsing->follow(*tab, gridRow); });
     }
     QObject::connect(browsing, &GridBrowser::imageRequested, &window,
                      [&window, archive](const Category& category, const PuzzleEntry& entry) {
@@ -139,8 +144,13 @@ void connectSubsystems(MainWindow& window)
     QObject::connect(search, &SearchTab::resultChosen, searching, &SearchController::pick);
     QObject::connect(&window, &MainWindow::tabChanged, searching, &SearchController::tabChanged);
 
-    // "Vérifier les MAJ".
+    // "Vérifier les MAJ", and the menu's choice of the program it starts.
     QObject::connect(search->checkButton(), &QPushButton::clicked, checking, &ComparisonLauncher::compare);
+    auto* programs = new ProgramChooser(workspace, &window, &window);
+    QAction* program = window.catalogueMenu()->addAction(CheckTexts::chooseProgramAction());
+    program->setObjectName(QStringLiteral("mnu_programme"));
+    QObject::connect(program, &QAction::triggered, programs, &ProgramChooser::choose);
+    QObject::connect(programs, &ProgramChooser::chosen, &window, &MainWindow::setProgramSetting);
 
     // Menu "Catalogue": the CSV export and import, the catalogue's folder.
     auto* transfer = new TransferController(workspace, &window, &window);

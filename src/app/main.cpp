@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/Opening.h"
 #include "app/Startup.h"
 #include "catalogue/CatalogueFolder.h"
 #include "ui/DesktopOpener.h"
@@ -8,9 +9,7 @@
 #include "ui/UiTexts.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLibraryInfo>
-#include <QLockFile>
 #include <QTranslator>
 
 namespace {
@@ -52,16 +51,17 @@ int runWindow(int argc, char* argv[])
     QStringList given = QApplication::arguments().mid(1);
     given.removeAll(QStringLiteral("--"));
     const CatalogueFolder folder(CommandLine::chosenFolder(given.value(0)));
-    const bool folderExisted = QDir(folder.path()).exists();
 
     QtMessenger messenger;
     QtDesktopOpener desktop;
     QProcessStarter programs;
     int status = 1;
     {
-        const auto lock = Startup::lockFolder(folder, messenger);
+        // Released last: a folder made only to hold the lock of a start the keeper declined goes again.
+        const auto lock = Opening::lockFolder(folder, messenger);
         if (lock) {
-            const auto window = Startup::openWindow(folder, Services{&messenger, &desktop, &programs});
+            const auto window =
+                Startup::openWindow(folder, Services{&messenger, &desktop, &programs}, lock->access());
             if (window) {
                 messenger.setParent(window.get());
                 window->show();
@@ -69,10 +69,6 @@ int runWindow(int argc, char* argv[])
                 messenger.setParent(nullptr);
             }
         }
-    }
-    // A folder made only to hold the lock of a start the keeper declined goes again (rmdir leaves a full one).
-    if (status != 0 && !folderExisted) {
-        QDir().rmdir(folder.path());
     }
     return status;
 }

@@ -46,12 +46,13 @@ void GridBrowser::sort(CategoryTab& tab, int column)
     }
 }
 
-void GridBrowser::select(CategoryTab& tab, int gridRow)
+std::optional<std::pair<PuzzleEntry, std::optional<PuzzleEntry>>> GridBrowser::takeIntoPanel(CategoryTab& tab,
+                                                                                              int gridRow)
 {
     const GridModel& model = *tab.model();
     const int row = gridRow - 1;
     if (row < 0 || row >= model.rowCount()) {
-        return;
+        return std::nullopt;
     }
     // The three cells come from the grid whichever was clicked; the addresses only from the stored entry.
     PuzzleEntry shown{model.cell(row, 0), model.cell(row, 1), model.cell(row, 2), {}, {}};
@@ -61,14 +62,28 @@ void GridBrowser::select(CategoryTab& tab, int gridRow)
     } catch (const CatalogueError& error) {
         tab.setPanel(shown);
         m_workspace.messenger().critical(error.message(), error.detail());
-        return;
+        return std::nullopt;
     }
     if (stored) {
         shown.url = stored->url;
         shown.link = stored->link;
     }
     tab.setPanel(shown);
+    return std::pair(shown, stored);
+}
 
+void GridBrowser::follow(CategoryTab& tab, int gridRow)
+{
+    takeIntoPanel(tab, gridRow);
+}
+
+void GridBrowser::select(CategoryTab& tab, int gridRow)
+{
+    const auto taken = takeIntoPanel(tab, gridRow);
+    if (!taken) {
+        return;
+    }
+    const auto& [shown, stored] = *taken;
     const ImageChoice choice =
         ImageChoice::decide(tab.category(), stored, tab.showImageChecked(), option(tab.display()));
     switch (choice.action) {

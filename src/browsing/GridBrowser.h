@@ -1,10 +1,13 @@
 #pragma once
 
+#include "catalogue/PuzzleEntry.h"
+
 #include <QObject>
+
+#include <optional>
 
 class CategoryTab;
 struct Category;
-struct PuzzleEntry;
 struct Workspace;
 
 /// Header clicks and row clicks of the four category grids: a header click re-reads the series in the order of
@@ -20,12 +23,17 @@ public:
     void sort(CategoryTab& tab, int column);
     /// Takes the entry shown on grid row `gridRow` (1 = first entry) into the panel and shows its image.
     void select(CategoryTab& tab, int gridRow);
+    /// Takes that entry into the panel only: the panel follows the row the keeper highlights with the keys.
+    void follow(CategoryTab& tab, int gridRow);
 
 signals:
     /// The keeper asked to see this stored entry's picture in the image window.
     void imageRequested(const Category& category, const PuzzleEntry& entry);
 
 private:
+    /// The entry of grid row `gridRow` as the panel now shows it, and as stored; nothing when there is no such row
+    /// or the catalogue could not be read (the keeper was told).
+    std::optional<std::pair<PuzzleEntry, std::optional<PuzzleEntry>>> takeIntoPanel(CategoryTab& tab, int gridRow);
     void openOnDesktop(const QString& address);
 
     const Workspace& m_workspace;

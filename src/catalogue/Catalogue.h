@@ -33,10 +33,12 @@ using SeriesContent = std::array<QList<PuzzleEntry>, 4>;
 class Catalogue {
 public:
     enum class AppendResult { Added, AlreadyExists };
+    /// ReadOnly: every write is refused as for a read-only file (a folder whose lock cannot be written).
+    enum class Access { ReadWrite, ReadOnly };
 
     /// Opens an existing catalogue and checks that its tables and fields are all there.
     /// Throws `CatalogueError` (Missing, NotACatalogue, Locked, OutOfDate, MissingTables); the file is not written.
-    explicit Catalogue(const QString& path);
+    explicit Catalogue(const QString& path, Access access = Access::ReadWrite);
     ~Catalogue();
     Catalogue(const Catalogue&) = delete;
     Catalogue& operator=(const Catalogue&) = delete;

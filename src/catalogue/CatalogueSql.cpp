@@ -24,7 +24,14 @@ bool isReadOnlyError(const QSqlError& error)
 
 QString engineText(const QSqlError& error)
 {
-    return error.text().trimmed();
+    // Qt's own words (French once translated) first, the engine's English on a line of its own.
+    QStringList lines;
+    for (const QString& text : {error.driverText().trimmed(), error.databaseText().trimmed()}) {
+        if (!text.isEmpty()) {
+            lines.append(text);
+        }
+    }
+    return lines.join(u'\n');
 }
 
 QString text(const QString& value)

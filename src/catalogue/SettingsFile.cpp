@@ -79,4 +79,35 @@ std::optional<QString> programSetting(const QStringList& lines)
     return std::nullopt;
 }
 
+std::optional<QByteArray> withProgramSetting(const QByteArray& file, const QString& program)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8.decode(file); // decoded only when taken as a string
+    QByteArray value;
+    if (!utf8.hasError()) {
+        value = program.toUtf8();
+    } else {
+        // Windows-1252 agrees with Latin-1 but in 0x80–0x9F, where Latin-1 has control characters only.
+        for (const QChar c : program) {
+            if (c.unicode() > 0xFF || (c.unicode() >= 0x80 && c.unicode() < 0xA0)) {
+                return std::nullopt;
+            }
+            value.append(char(c.unicode()));
+        }
+    }
+    static const QByteArray key = "programme=";
+    for (qsizetype start = 0; start < file.size();) {
+        qsizetype end = start;
+        while (end < file.size() && file.at(end) != '\r' && file.at(end) != '\n') {
+            ++end;
+        }
+        if (QByteArrayView(file).sliced(start, end - start).startsWith(key)) {
+            return file.left(start + key.size()) + value + file.mid(end);
+        }
+        start = end + (file.mid(end, 2) == "\r\n" ? 2 : 1);
+    }
+    const bool ended = file.isEmpty() || file.endsWith('\n') || file.endsWith('\r');
+    return file + (ended ? QByteArray() : QByteArray("\r\n")) + key + value + "\r\n";
+}
+
 } // namespace SettingsFile

@@ -17,4 +17,9 @@ QStringList splitLines(const QString& text);
 /// The search program's setting: the rest of the first line that starts exactly with "programme=", untrimmed.
 std::optional<QString> programSetting(const QStringList& lines);
 
+/// The file's bytes with `program` as the rest of that line, every other byte as it was (the search program keeps
+/// its own section there); the line is added at the end when there is none. `program` is written in the file's
+/// encoding: nothing comes back when a file that is not UTF-8 cannot hold it in Windows-1252.
+std::optional<QByteArray> withProgramSetting(const QByteArray& file, const QString& program);
+
 } // namespace SettingsFile

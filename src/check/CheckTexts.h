@@ -58,7 +58,28 @@ inline QString missingRange()
 inline QString programEmpty()
 {
     return QStringLiteral("Aucun programme de recherche n'est indiqué : la ligne « programme= » du fichier « %1 » "
-                          "est vide.");
+                          "est vide. Choisissez-le par « Catalogue › Programme de recherche… ».");
+}
+// Choosing the search program: %1 is the program's name, %2 the settings file.
+inline QString chooseProgramAction() { return QStringLiteral("&Programme de recherche…"); }
+inline QString chooseProgramTitle() { return QStringLiteral("Choisir le programme de recherche"); }
+inline QString programChosen()
+{
+    return QStringLiteral("Le programme de recherche est maintenant « %1 » (ligne « programme= » de « %2 »).");
+}
+inline QString programOutside()
+{
+    return QStringLiteral("Le programme de recherche doit se trouver dans le dossier du catalogue « %1 » : rien n'a "
+                          "été modifié.");
+}
+inline QString programNotWritable()
+{
+    return QStringLiteral("Le nom « %1 » ne peut pas s'écrire dans le fichier de paramètres « %2 », qui n'est pas en "
+                          "UTF-8 : rien n'a été modifié.");
+}
+inline QString settingsWriteFailed()
+{
+    return QStringLiteral("Le fichier de paramètres « %1 » n'a pas pu être modifié : rien n'a changé.");
 }
 // %1 is the search program.
 inline QString programMissing()

@@ -62,12 +62,14 @@ PuzzleEntry withAddressDefaults(PuzzleEntry typed)
 
 PuzzleEntry withStoredAddresses(PuzzleEntry typed, const PuzzleEntry& stored, EditedAddresses edited)
 {
-    if (typed.url.isEmpty()) {
-        typed.url = edited.url ? EntryAddress::notAvailable() : stored.url;
-    }
-    if (typed.link.isEmpty()) {
-        typed.link = edited.link ? EntryAddress::notAvailable() : stored.link;
-    }
+    // Only the keeper's own typing replaces an address with the placeholder.
+    const auto keep = [](QString& box, bool edited, const QString& storedAddress) {
+        if (box.isEmpty() || (!edited && box == EntryAddress::notAvailable())) {
+            box = edited ? EntryAddress::notAvailable() : storedAddress;
+        }
+    };
+    keep(typed.url, edited.url, stored.url);
+    keep(typed.link, edited.link, stored.link);
     return typed;
 }
 

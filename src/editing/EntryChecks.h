@@ -24,8 +24,9 @@ struct EditedAddresses {
     bool link = false;
 };
 /// The entry an update stores. An address box that is exactly empty because the program emptied it (a tab change,
-/// a search pick) keeps the stored address; one that the keeper emptied by hand says the address is gone and
-/// stores "Non disponible". Any other text is stored as typed.
+/// a search pick), or that holds the "Non disponible" the program wrote there (a refused add), keeps the stored
+/// address; one that the keeper emptied by hand says the address is gone and stores "Non disponible". Any other
+/// text is stored as typed.
 PuzzleEntry withStoredAddresses(PuzzleEntry typed, const PuzzleEntry& stored, EditedAddresses edited);
 
 } // namespace EntryChecks

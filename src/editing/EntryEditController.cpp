@@ -38,9 +38,13 @@ void EntryEditController::add(CategoryTab& tab)
         return;
     }
     if (result == Catalogue::AppendResult::AlreadyExists) {
-        // The refused add still shows the keeper what would have been stored for the missing addresses.
-        tab.urlBox()->setText(entry.url);
-        tab.linkBox()->setText(entry.link);
+        // The refused add still shows the keeper what would have been stored for the missing addresses; a box the
+        // keeper typed in keeps its text, and its mark of an edit.
+        for (auto [box, address] : {std::pair{tab.urlBox(), entry.url}, std::pair{tab.linkBox(), entry.link}}) {
+            if (box->text().isEmpty()) {
+                box->setText(address);
+            }
+        }
         m_workspace.messenger().warning(EditingTexts::alreadyExists(entry.ref));
         return;
     }

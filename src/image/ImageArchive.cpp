@@ -8,7 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 #include <QUrl>
 
 ImageArchive::ImageArchive(CatalogueFolder folder, Catalogue& catalogue, QObject* parent)
@@ -25,13 +25,13 @@ QString ImageArchive::folderOf(const Category& category) const
 
 QString ImageArchive::fileName(const QString& ref, const QString& extension)
 {
-    // Letters, digits and "-._~" stay; a slash, a colon or a space in a number made by another tool does not
-    // reach the file system. A leading dot would hide the file.
-    QString name = QString::fromLatin1(QUrl::toPercentEncoding(ref));
-    if (name.isEmpty() || name.startsWith(u'.')) {
+    // Letters, digits and "-_~" stay; a slash, a colon, a dot or a space in a number made by another tool does not
+    // reach the file system. A name Windows reads as a device, or an empty number, gets a leading "_".
+    QString name = QString::fromLatin1(QUrl::toPercentEncoding(ref, {}, ".")) + u'.' + extension;
+    if (!CatalogueFolder::isPlainName(name)) {
         name.prepend(u'_');
     }
-    return name + u'.' + extension;
+    return name;
 }
 
 std::optional<ImageArchive::Copy> ImageArchive::copyOf(const Category& category, const QString& ref,
@@ -41,11 +41,11 @@ std::optional<ImageArchive::Copy> ImageArchive::copyOf(const Category& category,
     if (!record) {
         return std::nullopt;
     }
-    const QString path = folderOf(category) + u'/' + record->fileName;
-    if (!QFileInfo(path).isFile()) {
+    const std::optional<QString> path = m_folder.keptCopy(category, record->fileName);
+    if (!path || !QFileInfo(*path).isFile()) {
         return std::nullopt;
     }
-    return Copy{path, record->address, record->taken, record->address == address};
+    return Copy{*path, record->address, record->taken, record->address == address};
 }
 
 QSet<QString> ImageArchive::freshNumbers(const Category& category, const QList<PuzzleEntry>& entries) const
@@ -55,11 +55,13 @@ QSet<QString> ImageArchive::freshNumbers(const Category& category, const QList<P
         records.insert(record.ref, std::move(record));
     }
     QSet<QString> fresh;
-    const QString folder = folderOf(category);
     for (const PuzzleEntry& entry : entries) {
         const auto record = records.constFind(entry.ref);
-        if (record != records.cend() && record->address == entry.url &&
-            QFileInfo(folder + u'/' + record->fileName).isFile()) {
+        if (record == records.cend() || record->address != entry.url) {
+            continue;
+        }
+        const std::optional<QString> path = m_folder.keptCopy(category, record->fileName);
+        if (path && QFileInfo(*path).isFile()) {
             fresh.insert(entry.ref);
         }
     }
@@ -83,26 +85,57 @@ QString ImageArchive::keep(const Category& category, const QString& ref, const Q
     try {
         previous = m_catalogue.archiveRecord(category, ref);
     } catch (const CatalogueError& error) {
-        return ImageTexts::keepFailed().arg(QDir::toNativeSeparators(path), error.message() + u' ' + error.detail());
+        return ImageTexts::keepFailed().arg(QDir::toNativeSeparators(path), error.message() + u'\n' + error.detail());
     }
 
-    // QSaveFile writes a temporary file beside the target and renames it over the target only once every byte is
-    // on the disk; after a failed write (a full disk) its destructor removes the temporary file.
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(original) == original.size();
-    if (!written || !file.commit()) {
-        return ImageTexts::keepFailed().arg(QDir::toNativeSeparators(path), file.errorString());
+    // The new picture lands beside the old one under a hidden name (never taken for a copy), every byte on the
+    // disk before anything else moves; its destructor removes it on any failure.
+    QTemporaryFile staged(folder + QStringLiteral("/.XXXXXX.part"));
+    if (!staged.open() || staged.write(original) != original.size() || !staged.flush()) {
+        return ImageTexts::keepFailed().arg(QDir::toNativeSeparators(path), staged.errorString());
     }
+    // A copy of that very name is set aside, not overwritten, until the record names the new one.
+    const QString aside = QFileInfo::exists(path) ? reservedName(folder) : QString();
+    if (!aside.isEmpty() && !QFile::rename(path, aside)) {
+        return ImageTexts::keepFailed().arg(QDir::toNativeSeparators(path), ImageTexts::notMovedAside());
+    }
+    const auto putBack = [&] {
+        if (!aside.isEmpty()) {
+            QFile::remove(path);
+            QFile::rename(aside, path);
+        }
+    };
+    if (!staged.rename(path)) {
+        const QString reason = staged.errorString();
+        putBack();
+        return ImageTexts::keepFailed().arg(QDir::toNativeSeparators(path), reason);
+    }
+    staged.setAutoRemove(false);
     try {
         m_catalogue.recordArchive(category, {ref, address, name, when.toUTC()});
     } catch (const CatalogueError& error) {
-        // The file must not outlive a record that does not name it: it would pass for a copy of another address.
-        QFile::remove(path);
-        return ImageTexts::keepFailed().arg(QDir::toNativeSeparators(path), error.message() + u' ' + error.detail());
+        // The record still names the older copy: it goes back where it was, and the new file goes.
+        if (aside.isEmpty()) {
+            QFile::remove(path);
+        }
+        putBack();
+        return ImageTexts::keepFailed().arg(QDir::toNativeSeparators(path), error.message() + u'\n' + error.detail());
+    }
+    if (!aside.isEmpty()) {
+        QFile::remove(aside);
     }
     if (previous && previous->fileName != name) {
-        QFile::remove(folder + u'/' + previous->fileName); // the copy of another format, replaced
+        // The copy of another format, replaced; a stored name that is not a plain file name is never followed.
+        if (const std::optional<QString> replaced = m_folder.keptCopy(category, previous->fileName)) {
+            QFile::remove(*replaced);
+        }
     }
     emit kept(category, ref);
     return {};
+}
+
+QString ImageArchive::reservedName(const QString& folder)
+{
+    QTemporaryFile reserved(folder + QStringLiteral("/.XXXXXX.old"));
+    return reserved.open() ? reserved.fileName() : folder + QStringLiteral("/.mezor.old");
 }

@@ -16,8 +16,10 @@ class Catalogue;
 /// extension that of the file's signature. The catalogue records the address each copy came from and when; a copy
 /// is fresh while the entry's image address is still that one.
 ///
-/// A file and its record are written together or not at all: the file under a temporary name renamed into
-/// place, then the record; a failed record takes the new file away again.
+/// A file and its record always agree: the new file is written under a hidden name and renamed into place, a copy
+/// of the same name set aside meanwhile; once the record names the new file the older copy goes, and when the
+/// record is refused the older copy is put back. A file name read from a record is followed only when it is a
+/// plain name inside the series' folder.
 class ImageArchive : public QObject {
     Q_OBJECT
 
@@ -50,6 +52,8 @@ signals:
 
 private:
     QString folderOf(const Category& category) const;
+    /// A free hidden name in `folder`, for a copy set aside.
+    static QString reservedName(const QString& folder);
 
     CatalogueFolder m_folder;
     Catalogue& m_catalogue;

@@ -132,6 +132,7 @@ inline QString keepFailed()
 {
     return QStringLiteral("L'image n'a pas pu être gardée dans « %1 » : %2");
 }
+inline QString notMovedAside() { return QStringLiteral("la copie déjà gardée ne peut pas être déplacée."); }
 inline QString archiveFolderFailed()
 {
     return QStringLiteral("Le dossier des images « %1 » ne peut pas être créé.");

@@ -58,10 +58,10 @@ LinkCheckWindow::LinkCheckWindow(Messenger& messenger, Tools tools, QWidget* par
     m_sorted->setSortLocaleAware(true);
     m_table = named(new QTableView(this), QStringLiteral("liste_liens"));
     m_table->setModel(m_sorted);
-    GridStyle::configure(m_table, {900, 500, 1400, 3800, 1500, 3300, 3000});
-    // The detail takes the room a wider window gives.
+    GridStyle::configure(m_table, {900, 500, 1400, 3800, 1500, 3000, 1800});
+    // The address takes the room a wider window gives: the final address is empty but for redirects.
     m_table->horizontalHeader()->setStretchLastSection(false);
-    m_table->horizontalHeader()->setSectionResizeMode(LinkResultModel::Detail, QHeaderView::Stretch);
+    m_table->horizontalHeader()->setSectionResizeMode(LinkResultModel::Address, QHeaderView::Stretch);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSortingEnabled(true);
     m_table->sortByColumn(LinkResultModel::Series, Qt::AscendingOrder);
@@ -130,7 +130,8 @@ void LinkCheckWindow::ended(bool cancelled)
     const LinkTally& tally = m_run->tally();
     QString status = LinkRules::summary(m_run->job().mode, tally);
     if (cancelled) {
-        status.prepend(LinksTexts::cancelled().arg(tally.done).arg(tally.total) + u' ');
+        const QString total = LinksTexts::counted(tally.total, LinksTexts::address(), LinksTexts::addresses());
+        status.prepend(LinksTexts::cancelled().arg(tally.done).arg(total) + u' ');
     }
     if (m_model->rowCount() > 0) {
         status += u'\n' + LinksTexts::doubleClickHint();

@@ -94,7 +94,6 @@ void LinkProbe::answered()
     }
     m_answered = true;
     m_outcome.status = status.toInt();
-    m_outcome.statusText = m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
     m_outcome.contentType = m_reply->header(QNetworkRequest::ContentTypeHeader).toString();
 
     const QUrl location = m_reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
@@ -157,7 +156,12 @@ void LinkProbe::receive()
 void LinkProbe::ended()
 {
     if (!m_answered) {
+        // The status seen only now: a redirect followed from here goes on with a request of its own.
+        const QNetworkReply* reply = m_reply;
         answered();
+        if (m_reply != reply) {
+            return;
+        }
     }
     receive();
     if (!m_reply) {

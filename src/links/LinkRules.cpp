@@ -6,13 +6,35 @@
 
 namespace LinkRules {
 
+namespace {
+
+// The servers' reason phrases are English and free text: the code says it in French.
+QString statusMeaning(int status)
+{
+    if (status == 404 || status == 410) {
+        return LinksTexts::statusGone();
+    }
+    if (status == 401 || status == 403) {
+        return LinksTexts::statusDenied();
+    }
+    if (status >= 400 && status < 500) {
+        return LinksTexts::statusRefused();
+    }
+    if (status >= 500 && status < 600) {
+        return LinksTexts::statusServer();
+    }
+    return LinksTexts::statusUnexpected();
+}
+
+} // namespace
+
 LinkVerdict classify(const LinkOutcome& outcome)
 {
     const QString finalAddress = outcome.final != outcome.requested ? outcome.final.toString() : QString();
     if (!outcome.failure.isEmpty()) {
         return {LinkClass::Error, outcome.failure, finalAddress};
     }
-    const QString status = LinksTexts::httpStatus().arg(outcome.status).arg(outcome.statusText).trimmed();
+    const QString status = LinksTexts::httpStatus().arg(statusMeaning(outcome.status)).arg(outcome.status);
     if (outcome.status == 404 || outcome.status == 410) {
         return {LinkClass::NotFound, status, finalAddress};
     }
@@ -88,14 +110,14 @@ QString summary(LinkMode mode, const LinkTally& tally)
 {
     if (mode == LinkMode::Archive) {
         return LinksTexts::archiveSummary()
-            .arg(tally.total)
-            .arg(tally.kept())
+            .arg(LinksTexts::counted(tally.total, LinksTexts::image(), LinksTexts::images()),
+                 LinksTexts::counted(tally.kept(), LinksTexts::kept(), LinksTexts::keptMany()))
             .arg(tally.done - tally.kept())
             .arg(tally.upToDate)
             .arg(tally.withoutWebAddress);
     }
     return LinksTexts::checkSummary()
-        .arg(tally.done)
+        .arg(LinksTexts::counted(tally.done, LinksTexts::checked(), LinksTexts::checkedMany()))
         .arg(tally.count(LinkClass::Ok))
         .arg(tally.count(LinkClass::Redirected))
         .arg(tally.count(LinkClass::NotFound))

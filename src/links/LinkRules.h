@@ -9,7 +9,6 @@ struct LinkOutcome {
     QUrl requested;
     QUrl final;         ///< the last address asked, after the redirects followed
     int status = 0;     ///< the last HTTP status; 0 when no answer came
-    QString statusText; ///< its reason phrase
     QString contentType;
     QString failure;             ///< why no answer could be used: network error, time-out, refused redirect
     bool needsImage = false;     ///< an image address: its first bytes must be a picture's

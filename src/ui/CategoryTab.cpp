@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,6 +55,14 @@ CategoryTab::CategoryTab(const Category& category, QWidget* parent)
     connect(m_grid->horizontalHeader(), &QHeaderView::sectionClicked, this, &CategoryTab::headerClicked);
     connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex& index) { emit rowClicked(index.row() + 1); });
     m_grid->installEventFilter(this);
+    // Only a move made with the keys: a click says more (it asks for the picture), and the program's own moves (an
+    // add, a sort) say nothing about the panel.
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (m_keyHeld && current.isValid()) {
+                    emit rowHighlighted(current.row() + 1);
+                }
+            });
     // The row asked to be first under the header stays first whenever the view changes size (the window is laid
     // out, a tab is shown for the first time, the window is resized) until the keeper scrolls by hand.
     connect(m_grid->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] { keepPinnedRow(); });
@@ -193,6 +202,9 @@ bool CategoryTab::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         m_pinnedRow.reset(); // the keeper moves through the grid by hand
+        m_keyHeld = true;
+    } else if (watched == m_grid && (event->type() == QEvent::KeyRelease || event->type() == QEvent::FocusOut)) {
+        m_keyHeld = false;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -64,6 +64,8 @@ signals:
     void headerClicked(int column);
     /// A click on any cell of a body row, or Enter on the current row; `gridRow` counts the header as row 0.
     void rowClicked(int gridRow);
+    /// The keeper moved the current row with the keys (arrows, page keys, Home, End) to `gridRow`.
+    void rowHighlighted(int gridRow);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +75,7 @@ private:
 
     Category m_category;
     std::optional<int> m_pinnedRow; ///< grid row kept first under the header, until the keeper scrolls
+    bool m_keyHeld = false;         ///< between a key's press and release on the grid
     GridModel* m_model;
     QTableView* m_grid;
     QLineEdit* m_number;

@@ -33,6 +33,8 @@ public:
     bool reload();
 
     const Workspace& workspace() const { return m_workspace; }
+    /// The search program's setting, once the keeper chose another.
+    void setProgramSetting(const QString& setting) { m_workspace.programSetting = setting; }
     const CatalogueFolder& folder() const { return m_workspace.folder; }
     Catalogue& catalogue() const { return *m_workspace.catalogue; }
     Messenger& messenger() const { return m_workspace.messenger(); }

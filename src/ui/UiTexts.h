@@ -33,13 +33,6 @@ inline QString repeatedNumbers()
                           "(« MAJ ») ne modifie que la première entrée de chaque numéro.");
 }
 inline QString repeatedInSeries() { return QStringLiteral("%1 %2"); }
-inline QString lockFailed()
-{
-    return QStringLiteral("Le dossier « %1 » ne peut pas être verrouillé (%2) : un autre Mézor pourrait ouvrir ce "
-                          "catalogue en même temps. L'ouvrir quand même ?");
-}
-inline QString lockDenied() { return QStringLiteral("accès refusé, le dossier est peut-être en lecture seule"); }
-inline QString lockUnknown() { return QStringLiteral("erreur inconnue"); }
 inline QString lockedElsewhere()
 {
     return QStringLiteral("Le catalogue du dossier « %1 » est marqué comme ouvert par Mézor sur l'ordinateur « %2 » "

@@ -6,6 +6,7 @@
 // Exit codes: 0 series full, 1 start refused, 2 an add failed (the reason on the standard error).
 
 #include "CrashSeries.h"
+#include "app/Opening.h"
 #include "app/Startup.h"
 #include "support/StderrMessenger.h"
 #include "ui/CategoryTab.h"
@@ -28,7 +29,7 @@ int main(int argc, char* argv[])
     // The lock left by a killed child must be taken over, as the program does after a crash. Only the add button is
     // used: no grid click opens the browser, no comparison starts a program. The window is not shown: painting the
     // grid is no part of the add, and would only make kills land between adds more often.
-    const auto lock = Startup::lockFolder(folder, messenger);
+    const auto lock = Opening::lockFolder(folder, messenger);
     const auto window = lock ? Startup::openWindow(folder, {&messenger, nullptr, nullptr}) : nullptr;
     if (!window) {
         return 1;
