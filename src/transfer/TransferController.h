@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transfer/CatalogueImport.h"
+
 #include <QObject>
 
 #include <functional>
@@ -31,9 +33,14 @@ public:
 signals:
     /// An import filled the catalogue: the window must show it as after a start.
     void imported();
+    /// The import asked from the menu is over, its report on screen.
+    void importEnded();
 
 private:
+    void finishImport(const CatalogueImport::Checked& checked);
+
     const Workspace& m_workspace;
     QWidget* m_window;
     FolderChooser m_chooseFolder;
+    bool m_checking = false; ///< an import's files are being read on their own thread
 };
