@@ -12,6 +12,7 @@
 #include "transfer/ImportReportDialog.h"
 #include "transfer/TransferController.h"
 #include "ui/CategoryTab.h"
+#include "ui/DesktopOpener.h"
 #include "ui/GridModel.h"
 #include "ui/SearchTab.h"
 #include "ui/StatisticsTab.h"
@@ -38,6 +39,8 @@ private slots:
     void roundTrip();
     void exportAllOrNothing_data();
     void exportAllOrNothing();
+    void folderWithoutProgram_data();
+    void folderWithoutProgram();
     void offeredAtStart_data();
     void offeredAtStart();
 };
@@ -322,6 +325,35 @@ void TestTransfer::exportAllOrNothing()
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(),
              held.count(u'N') + held.count(u'E') + heading.count(u"mezor-ancien"));
     QVERIFY(earlier || !QFileInfo(dir.filePath(u"neuf"_s)).isDir());
+}
+
+void TestTransfer::folderWithoutProgram_data()
+{
+    // What xdg-mime prints for folders (null: no xdg-mime), and whether the desktop is then known to lack a program.
+    QTest::addColumn<QByteArray>("named");
+    QTest::addColumn<bool>("missing");
+    QTest::newRow("none named") << QByteArray("\n") << true;
+    QTest::newRow("a file manager") << QByteArray("org.gnome.Nautilus.desktop\n") << false;
+    QTest::newRow("no xdg-mime") << QByteArray() << false;
+}
+
+void TestTransfer::folderWithoutProgram()
+{
+    QFETCH(QByteArray, named);
+    QFETCH(bool, missing);
+#ifdef Q_OS_WIN
+    QSKIP("the stand-ins are shell scripts");
+#endif
+    const QTemporaryDir tools;
+    if (!named.isNull()) {
+        writeFile(tools.filePath(u"xdg-mime"_s), "#!/bin/sh\n[ \"$*\" = 'query default inode/directory' ] && printf '" + named + "'\n");
+        QVERIFY(QFile::setPermissions(tools.filePath(u"xdg-mime"_s), QFile::ReadOwner | QFile::ExeOwner));
+    }
+    const QByteArray path = qgetenv("PATH");
+    const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
+    qputenv("PATH", QFile::encodeName(tools.path()));
+    QCOMPARE(QtDesktopOpener::folderProgramMissing(), missing);
+    QVERIFY(!missing || !QtDesktopOpener().open(QUrl::fromLocalFile(tools.path())));
 }
 
 void TestTransfer::offeredAtStart_data()

@@ -12,7 +12,11 @@ inline QString importAction() { return QStringLiteral("&Importer…"); }
 inline QString openFolderAction() { return QStringLiteral("&Ouvrir le dossier du catalogue"); }
 inline QString chooseExportFolder() { return QStringLiteral("Dossier où exporter le catalogue en CSV"); }
 inline QString chooseImportFolder() { return QStringLiteral("Dossier des fichiers CSV à importer"); }
-inline QString folderNotOpened() { return QStringLiteral("Le dossier « %1 » ne peut pas être ouvert."); }
+inline QString folderNotOpened()
+{
+    return QStringLiteral("Le bureau n'a pas pu ouvrir le dossier du catalogue (aucun programme n'y est choisi pour "
+                          "ouvrir les dossiers). Ouvrez-le à la main, il se trouve ici :\n%1");
+}
 inline QString close() { return QStringLiteral("Fermer"); }
 inline QString importing() { return QStringLiteral("Lecture et vérification des fichiers à importer…"); }
 inline QString cancel() { return QStringLiteral("Annuler"); }
