@@ -4,6 +4,8 @@
 #include "app/CommandLine.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueError.h"
+#include "catalogue/SettingsFile.h"
+#include "catalogue/TextDecoding.h"
 #include "support/Files.h"
 #include "support/Fixture.h"
 #include "transfer/AccessFile.h"
@@ -34,6 +36,8 @@ class TestTransfer : public QObject {
     Q_OBJECT
 
 private slots:
+    void decoding_data();
+    void decoding();
     void reader_data();
     void reader();
     void roundTrip();
@@ -66,6 +70,41 @@ QList<QStringList> everythingShown(MainWindow& window)
 }
 
 } // namespace
+
+void TestTransfer::decoding_data()
+{
+    // Bytes, then how they are read: "U text" (UTF-8), "W text" (Windows-1252), "M line" (mixed, refused); a text
+    // with "Ã©" or "â€™" patterns is marked "!".
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("ASCII") << "a\r\nb"_ba << u"U a\r\nb"_s;
+    QTest::newRow("BOM dropped") << "\xEF\xBB\xBFZo\xC3\xA9"_ba << u"U Zoé"_s;
+    QTest::newRow("U+0800, U+10000, U+10FFFF") << "\xE0\xA0\x80\xF0\x90\x80\x80\xF4\x8F\xBF\xBF"_ba
+                                               << u"U \u0800\U00010000\U0010FFFF"_s;
+    QTest::newRow("1252") << "Zo\xe9\n\x80\x9f"_ba << u"W Zoé\n€Ÿ"_s;
+    QTest::newRow("overlong, surrogate, above U+10FFFF, cut: 1252")
+        << "\xC1\xBF\xE0\x9F\xBF\xED\xA0\x80\xF0\x8F\xBF\xBF\xF4\x90\x80\x80\xC3"_ba
+        << u"W Á¿à\u0178¿í\u00A0€ð\u008F¿¿ô\u0090€€Ã"_s;
+    QTest::newRow("UTF-8, then 1252 on line 3") << "\xC3\xA9\nx\n\xe9"_ba << u"M 3"_s;
+    QTest::newRow("1252, then UTF-8") << "\xe9\n\xC3\xA9"_ba << u"M 1"_s;
+    QTest::newRow("cut at the end") << "\xC3\xA9\xC3"_ba << u"M 1"_s;
+    QTest::newRow("doubly encoded é") << "Math\xC3\x83\xC2\xA9o"_ba << u"U! MathÃ©o"_s;
+    QTest::newRow("doubly encoded ’") << "l\xC3\xA2\xE2\x82\xAC\xE2\x84\xA2x"_ba << u"U! lâ€™x"_s;
+    QTest::newRow("doubly encoded œ") << "\xC3\x85\xE2\x80\x9C"_ba << u"U! Å“"_s;
+    QTest::newRow("capital, no-break space") << "CAF\xC3\x89\xC2\xA0:"_ba << u"U CAFÉ\u00A0:"_s;
+    QTest::newRow("â then one sign") << "\xC3\xA2\xC2\xA9 \xC3\x83"_ba << u"U â© Ã"_s;
+}
+
+void TestTransfer::decoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    const TextDecoding::Decoded decoded = TextDecoding::decode(bytes);
+    const QString kind = u"UWM"_s.at(int(decoded.encoding)) +
+                         (TextDecoding::looksDoublyEncoded(decoded.text) ? u"!"_s : QString());
+    QCOMPARE(kind + u' ' + (decoded.brokenLine > 0 ? QString::number(decoded.brokenLine) : decoded.text), expected);
+    QCOMPARE(SettingsFile::decode(bytes), decoded.brokenLine > 0 ? QString::fromLatin1(bytes) : decoded.text);
+}
 
 void TestTransfer::reader_data()
 {

@@ -49,9 +49,6 @@ bool rename(const QString& from, const QString& to, QString& error)
 
 namespace {
 
-// What one of the five names holds once an export is over.
-enum class Held { Nothing, Earlier, New };
-
 // One of the five files through the steps of an export: the new one written beside the old under `staged`, the
 // old one set aside under `aside` while the new one takes its name.
 struct Slot {
@@ -168,7 +165,7 @@ QStringList write(const Catalogue& catalogue, const QString& folder, const Renam
             throw failure(TransferTexts::fileNotWritten().arg(native(parts.at(table).path), file.errorString()));
         }
     }
-    // Then the earlier ones aside and the new ones in their place; on a refusal, every step is undone in reverse.
+    // Then the earlier ones aside and the new ones in their place; on a refusal, every step taken is undone.
     // A new file leaves its name only for the earlier one: where that cannot come back, the new one stays.
     const auto undo = [&] {
         QString ignored;
