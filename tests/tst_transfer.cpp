@@ -257,6 +257,8 @@ void TestTransfer::roundTrip()
     window->findChild<TransferController*>()->setFolderChooser([&chosen](const QString&) { return chosen; });
     window->tabs()->setCurrentIndex(Tabs::Statistics);
     window->findChild<QAction*>(u"mnu_importer"_s)->trigger();
+    // The files are read on a thread of their own: the window's thread is back before the report.
+    QVERIFY(!window->findChild<ImportReportDialog*>());
     ImportReportDialog* report = nullptr;
     QTRY_VERIFY((report = window->findChild<ImportReportDialog*>(u"frm_rapport"_s)) && report->isVisible());
     QStringList lines;
