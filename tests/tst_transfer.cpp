@@ -108,8 +108,8 @@ void TestTransfer::decoding()
 
 void TestTransfer::reader_data()
 {
-    // dravé.csv and auteurs.csv (none when null; dravé.csv grown to `size` bytes when not 0): the entries read,
-    // "ref|answer|author|url|link", or the start of each problem, "!line reason"; in rows that name any, the register
+    // dravé.csv and auteurs.csv (none when null; dravé.csv grown to `size` bytes when not 0): the start of each
+    // problem, "!line reason"; in rows that name any, the entries read, "ref|answer|author|url|link", the register
     // "@name" and the start of each note "?note". Items separated by "§".
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QByteArray>("authors");
@@ -153,6 +153,12 @@ void TestTransfer::reader_data()
         u"001|P|Léa|u|l§002|Q|Max|u|l§@léa§@Max§"_s + absent +
             u".§?Auteur nommé par des entrées et absent du registre, inscrit comme le fait un ajout (1) : Max."_s,
         0, "nom\nléa\n");
+    QByteArray ten = header;
+    for (char author = 'a'; author < 'k'; ++author) {
+        ten += "00" + QByteArray::number(author - 'a' + 1).right(1) + ",P," + author + ",u,l\n";
+    }
+    row("ten authors registered", ten.replace("000,", "010,"), u"?Abs§?Auteurs nommés par des entrées et absents du "
+        "registre, inscrits comme le fait un ajout (10) : a, b, c, d, e, f, g, h, i, j."_s, 0, "nom\nLéa\n");
     row("doubly encoded", header + "001,MathÃ©o,Léa,u,l\n002,P,Léa,u,â€™x\n003,Pont,Léa,u,l\n",
         u"001|MathÃ©o|Léa|u|l§002|P|Léa|u|â€™x§003|Pont|Léa|u|l§"_s + absent +
             u".§?À vérifier : dravé.csv, lignes 2, 3 : texte"_s,
@@ -188,8 +194,9 @@ void TestTransfer::reader()
     for (const ImportProblem& problem : checked.problems.listed()) {
         actual.append(u"!%1 %2"_s.arg(problem.line).arg(problem.reason));
     }
-    // A refused file keeps nothing.
-    for (const PuzzleEntry& e : checked.plan.series.at(0)) {
+    // A refused file keeps nothing: its entries would show among the problems.
+    const bool entries = named(u'0') || !checked.problems.isEmpty();
+    for (const PuzzleEntry& e : entries ? checked.plan.series.at(0) : QList<PuzzleEntry>()) {
         actual.append(QStringList{e.ref, e.answer, e.author, e.url, e.link}.join(u'|'));
     }
     for (const QString& name : named(u'@') ? checked.plan.authors : QStringList()) {
