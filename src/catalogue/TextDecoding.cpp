@@ -88,11 +88,9 @@ Decoded decode(const QByteArray& bytes)
         }
     }
     if (broken < 0) {
-        QString text = QString::fromUtf8(bytes);
-        if (text.startsWith(QChar(0xFEFF))) {
-            text.remove(0, 1);
-        }
-        return {Decoded::Encoding::Utf8, text, 0};
+        const QByteArrayView bom("\xEF\xBB\xBF");
+        const QByteArrayView text = bytes.startsWith(bom) ? QByteArrayView(bytes).sliced(bom.size()) : bytes;
+        return {Decoded::Encoding::Utf8, QString::fromUtf8(text), 0};
     }
     if (!multiByte) {
         return {Decoded::Encoding::Windows1252, windows1252(bytes), 0};
