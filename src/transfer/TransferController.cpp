@@ -56,8 +56,8 @@ void TransferController::exportCatalogue()
 
 void TransferController::importCatalogue()
 {
-    if (m_checking) {
-        return; // the box of the running check is on screen
+    if (m_progress && !m_progress->wasCanceled()) {
+        return; // an import's files are being checked, its box about to show
     }
     Messenger& messenger = m_workspace.messenger();
     Catalogue& catalogue = *m_workspace.catalogue;
@@ -81,17 +81,18 @@ void TransferController::importCatalogue()
     auto checked = std::make_shared<CatalogueImport::Checked>();
     QThread* worker =
         QThread::create([folder, checked] { *checked = CatalogueImport::check(CsvFolder::read(folder)); });
-    auto* progress = new QProgressDialog(TransferTexts::importing(), TransferTexts::cancel(), 0, 0, m_window);
+    // A cancelled check runs on to its end, and its result is dropped: nothing has been written.
+    QPointer<QProgressDialog> progress =
+        new QProgressDialog(TransferTexts::importing(), TransferTexts::cancel(), 0, 0, m_window);
     progress->setWindowModality(Qt::WindowModal);
     progress->setMinimumDuration(500);
-    m_checking = true;
+    m_progress = progress;
     // The thread is its own owner: should the window close first, it ends and goes without it.
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     connect(worker, &QThread::finished, this, [this, checked, progress] {
-        m_checking = false;
-        const bool cancelled = progress->wasCanceled();
-        progress->deleteLater();
-        if (!cancelled) {
+        const bool wanted = progress && !progress->wasCanceled();
+        delete progress;
+        if (wanted) {
             finishImport(*checked);
         }
     });

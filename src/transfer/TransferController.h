@@ -3,10 +3,12 @@
 #include "transfer/CatalogueImport.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
 class QMenu;
+class QProgressDialog;
 class QWidget;
 struct Workspace;
 
@@ -42,5 +44,5 @@ private:
     const Workspace& m_workspace;
     QWidget* m_window;
     FolderChooser m_chooseFolder;
-    bool m_checking = false; ///< an import's files are being read on their own thread
+    QPointer<QProgressDialog> m_progress; ///< the box of the import whose files are being checked
 };
