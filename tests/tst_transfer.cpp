@@ -24,6 +24,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
@@ -263,6 +264,11 @@ void TestTransfer::roundTrip()
     QString chosen = one; // the folder dialog's answer
     window->findChild<TransferController*>()->setFolderChooser([&chosen](const QString&) { return chosen; });
     window->tabs()->setCurrentIndex(Tabs::Statistics);
+    // A cancelled import writes nothing, whenever its check ends.
+    window->findChild<QAction*>(u"mnu_importer"_s)->trigger();
+    window->findChild<QProgressDialog*>()->cancel();
+    QTRY_VERIFY(!window->findChild<QProgressDialog*>());
+    QVERIFY(!window->findChild<ImportReportDialog*>() && window->catalogue().isEmpty());
     window->findChild<QAction*>(u"mnu_importer"_s)->trigger();
     // The files are read on a thread of their own: the window's thread is back before the report.
     QVERIFY(!window->findChild<ImportReportDialog*>());
