@@ -96,14 +96,18 @@ ImportInput read(const QString& path)
         const auto found = std::find_if(names.begin(), names.end(), [&](const QString& name) {
             return name.compare(ours, Qt::CaseInsensitive) == 0;
         });
+        const QString source = TransferTexts::mdbSource().arg(file, ours);
         if (found == names.end()) {
+            input.absent.append(source);
             continue;
         }
         any = true;
-        const QString source = TransferTexts::mdbSource().arg(file, ours);
         const std::optional<QByteArray> bytes = run(programs.at(1), {absolute, *found}, error);
         if (bytes) {
-            input.tables.at(table) = ImportTable{source, *bytes};
+            const QString renumbering =
+                TransferTexts::mdbRenumbering().arg(QDir::toNativeSeparators(absolute), *found,
+                                                    ImportInput::fileName(table));
+            input.tables.at(table) = ImportTable{source, *bytes, false, renumbering};
         } else {
             input.problems.append({source, 0, TransferTexts::toolFailed().arg(QStringLiteral("mdb-export"), error)});
         }

@@ -2,25 +2,64 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueError.h"
-#include "catalogue/SettingsFile.h"
+#include "catalogue/TextDecoding.h"
 #include "transfer/Csv.h"
 #include "transfer/TransferTexts.h"
 
 #include <QHash>
-#include <QStringDecoder>
+#include <QSet>
 
 #include <algorithm>
+
+void ImportProblems::add(ImportProblem problem)
+{
+    add(problem.source, problem.line, [&problem] { return problem.reason; });
+}
+
+void ImportProblems::add(const QString& source, int line, const std::function<QString()>& reason)
+{
+    ++m_total;
+    auto counted =
+        std::find_if(m_perSource.begin(), m_perSource.end(), [&](const auto& s) { return s.first == source; });
+    if (counted == m_perSource.end()) {
+        counted = m_perSource.insert(m_perSource.end(), {source, 0});
+    }
+    // Beyond the listed ones, the reason is not even worded.
+    if (counted->second++ < listedPerSource) {
+        m_listed.append({source, line, reason()});
+    }
+}
+
+QStringList ImportProblems::lines() const
+{
+    QStringList lines;
+    for (const ImportProblem& problem : m_listed) {
+        lines.append(problem.line > 0 ? TransferTexts::problemAt().arg(problem.source, QString::number(problem.line),
+                                                                       problem.reason)
+                                      : TransferTexts::problemIn().arg(problem.source, problem.reason));
+    }
+    for (const auto& [source, count] : m_perSource) {
+        if (count > listedPerSource) {
+            lines.append(TransferTexts::moreProblems().arg(source, QString::number(count - listedPerSource)));
+        }
+    }
+    return lines;
+}
 
 namespace CatalogueImport {
 
 namespace {
 
-bool isNumber(const QString& ref)
-{
-    return ref.size() == 3 && EntryText::isNumeric(ref);
-}
-
 using EntryText::isBlank;
+
+// "7" → "007": one to three ASCII digits make a number, which a spreadsheet may have stripped of its zeros.
+std::optional<QString> paddedNumber(const QString& ref)
+{
+    if (ref.size() > 3 || !EntryText::isNumeric(ref)) {
+        return std::nullopt;
+    }
+    return ref.rightJustified(3, u'0');
+}
 
 // A value quoted in a reason: a shifted column may put a whole text where a number should be.
 QString shown(const QString& value)
@@ -35,158 +74,108 @@ QString faultText(const Csv::Fault& fault)
                                                              : TransferTexts::textAfterQuote();
 }
 
-// The line of the first byte sequence that is not UTF-8; the file's lines are counted at LF, which no UTF-8
-// sequence holds.
-int firstBrokenLine(const QByteArray& bytes)
-{
-    int line = 1;
-    for (const QByteArray& piece : bytes.split('\n')) {
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString text = utf8.decode(piece); // the decoding runs when its result is taken
-        if (utf8.hasError()) {
-            return line;
+// Line numbers of a note: the first few, then how many more.
+class LineList {
+public:
+    void add(int line)
+    {
+        if (m_lines.size() < shownLines) {
+            m_lines.append(QString::number(line));
         }
-        ++line;
+        ++m_count;
     }
-    return 0;
-}
+    bool isEmpty() const { return m_count == 0; }
+    QString text() const
+    {
+        const QString listed = m_lines.join(QStringLiteral(", "));
+        return m_count > shownLines ? TransferTexts::andMore().arg(listed).arg(m_count - shownLines) : listed;
+    }
 
-// The text of a table: UTF-8 when it is valid UTF-8, else Windows-1252, as the settings file is read. A file that
-// announces UTF-8 with a byte-order mark and breaks it is refused rather than read as Windows-1252.
-std::optional<QString> decoded(const ImportTable& table, QList<ImportProblem>& problems)
-{
-    if (table.bytes.contains('\0')) {
-        problems.append({table.source, 0, TransferTexts::binary()});
-        return std::nullopt;
-    }
-    if (table.bytes.startsWith("\xEF\xBB\xBF")) {
-        if (const int line = firstBrokenLine(table.bytes); line > 0) {
-            problems.append({table.source, line, TransferTexts::brokenUtf8()});
-            return std::nullopt;
-        }
-    }
-    return SettingsFile::decode(table.bytes);
-}
-
-struct Rows {
-    QList<qsizetype> columns; ///< where each wanted column is in a record
-    QList<Csv::Record> records;
+private:
+    static constexpr qsizetype shownLines = 20;
+    QStringList m_lines;
+    qsizetype m_count = 0;
 };
 
-// The records after the header that have one field per header column and no quoting fault; the others, and a
-// header without every wanted column, are problems.
-std::optional<Rows> readRows(const ImportTable& table, const QStringList& wanted, QList<ImportProblem>& problems)
+// Reads one table. Every record after the header that has one field per header column and no quoting fault goes
+// to `take` with the values of the wanted columns, in the order of `wanted`; the others are problems. Records
+// are read one at a time, so that a huge file is never held as records. Returns false when the table cannot be
+// read at all.
+bool readRows(const ImportTable& table, const QStringList& wanted, ImportProblems& problems,
+              const std::function<void(int line, QStringList values)>& take)
 {
-    const std::optional<QString> text = decoded(table, problems);
-    if (!text) {
-        return std::nullopt;
+    const auto problem = [&](int line, const QString& reason) { problems.add({table.source, line, reason}); };
+    if (table.bytes.contains('\0')) {
+        problem(0, TransferTexts::binary());
+        return false;
     }
-    QList<Csv::Record> records = Csv::read(*text);
-    const auto problem = [&](int line, const QString& reason) { problems.append({table.source, line, reason}); };
-    if (records.isEmpty()) {
+    const TextDecoding::Decoded text = TextDecoding::decode(table.bytes);
+    if (text.encoding == TextDecoding::Decoded::Encoding::Mixed) {
+        problem(text.brokenLine, TransferTexts::mixedEncoding());
+        return false;
+    }
+    Csv::Reader reader(text.text);
+    const std::optional<Csv::Record> header = reader.next();
+    if (!header) {
         problem(0, TransferTexts::noHeader());
-        return std::nullopt;
+        return false;
     }
-    const Csv::Record header = records.takeFirst();
-    if (header.fault) {
-        problem(header.fault->line, faultText(*header.fault));
-        return std::nullopt;
+    if (header->fault) {
+        problem(header->fault->line, faultText(*header->fault));
+        return false;
     }
-    Rows rows;
+    QList<qsizetype> columns;
     QStringList missing;
     for (const QString& name : wanted) {
-        const auto found = std::find_if(header.fields.begin(), header.fields.end(), [&](const QString& field) {
+        const auto found = std::find_if(header->fields.begin(), header->fields.end(), [&](const QString& field) {
             return field.trimmed().compare(name, Qt::CaseInsensitive) == 0;
         });
-        if (found == header.fields.end()) {
+        if (found == header->fields.end()) {
             missing.append(name);
         } else {
-            rows.columns.append(found - header.fields.begin());
+            columns.append(found - header->fields.begin());
         }
     }
     if (!missing.isEmpty()) {
-        problem(header.line, TransferTexts::missingColumns().arg(missing.join(QStringLiteral(", "))));
-        return std::nullopt;
+        problem(header->line, TransferTexts::missingColumns().arg(missing.join(QStringLiteral(", "))));
+        return false;
     }
-    for (Csv::Record& record : records) {
-        if (record.fault) {
-            problem(record.fault->line, faultText(*record.fault));
-        } else if (record.fields.size() != header.fields.size()) {
-            problem(record.line, TransferTexts::fieldCount().arg(record.fields.size()).arg(header.fields.size()));
+    const qsizetype width = header->fields.size();
+    while (const std::optional<Csv::Record> record = reader.next()) {
+        if (record->fault) {
+            problem(record->fault->line, faultText(*record->fault));
+        } else if (record->fields.size() != width) {
+            problems.add(table.source, record->line, [&] {
+                return TransferTexts::fieldCount().arg(record->fields.size()).arg(width);
+            });
         } else {
-            rows.records.append(std::move(record));
+            QStringList values;
+            for (const qsizetype column : columns) {
+                const QString& value = record->fields.at(column);
+                values.append(table.guardedValues ? Csv::unguarded(value) : value);
+            }
+            take(record->line, std::move(values));
         }
     }
-    return rows;
+    return true;
 }
 
-void readSeries(const Category& category, const ImportTable& table, Checked& checked)
+QString numberText(int number)
 {
-    const std::optional<Rows> rows = readRows(table, category.fields(), checked.problems);
-    if (!rows) {
-        return;
-    }
-    QHash<QString, int> lineOf;
-    QList<PuzzleEntry>& entries = checked.plan.series[category.index];
-    for (const Csv::Record& record : rows->records) {
-        const auto value = [&](int column) { return record.fields.at(rows->columns.at(column)); };
-        PuzzleEntry entry{value(0), value(1), value(2), value(3), value(4)};
-        const auto problem = [&](const QString& reason) {
-            checked.problems.append({table.source, record.line, reason});
-        };
-        if (!isNumber(entry.ref)) {
-            problem(TransferTexts::badNumber().arg(shown(entry.ref)));
-        } else if (const auto earlier = lineOf.constFind(entry.ref); earlier != lineOf.constEnd()) {
-            problem(TransferTexts::repeatedNumber().arg(entry.ref).arg(*earlier));
-        } else {
-            lineOf.insert(entry.ref, record.line);
-        }
-        if (isBlank(entry.answer)) {
-            problem(TransferTexts::blank().arg(category.answerField));
-        }
-        if (isBlank(entry.author)) {
-            problem(TransferTexts::blank().arg(QStringLiteral("auteur")));
-        }
-        entries.append(std::move(entry));
-    }
+    return QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0'));
 }
 
-void readAuthors(const ImportTable& table, Checked& checked)
-{
-    const QString name = QStringLiteral("nom");
-    const std::optional<Rows> rows = readRows(table, {name}, checked.problems);
-    if (!rows) {
-        return;
-    }
-    for (const Csv::Record& record : rows->records) {
-        const QString& value = record.fields.at(rows->columns.first());
-        if (isBlank(value)) {
-            checked.problems.append({table.source, record.line, TransferTexts::blank().arg(name)});
-        }
-        checked.plan.authors.append(value);
-    }
-}
-
-struct Holes {
-    QString text;
-    int count = 0;
-};
-
-Holes holesOf(const QList<PuzzleEntry>& entries)
+// The numbers missing below the highest one, as runs ("003, 005 à 009"), and how many they are.
+std::pair<QString, int> holesOf(const QList<QString>& numbers)
 {
     std::array<bool, 1000> present{};
     int highest = 0;
-    for (const PuzzleEntry& entry : entries) {
-        if (!isNumber(entry.ref)) {
-            continue;
-        }
-        const int number = entry.ref.toInt();
-        present.at(number) = true;
-        highest = std::max(highest, number);
+    for (const QString& number : numbers) {
+        present.at(number.toInt()) = true;
+        highest = std::max(highest, number.toInt());
     }
-    const auto text = [](int number) { return QStringLiteral("%1").arg(number, 3, 10, QLatin1Char('0')); };
-    Holes holes;
     QStringList runs;
+    int count = 0;
     for (int number = 1; number <= highest; ++number) {
         if (present.at(number)) {
             continue;
@@ -195,12 +184,130 @@ Holes holesOf(const QList<PuzzleEntry>& entries)
         while (last < highest && !present.at(last + 1)) {
             ++last;
         }
-        runs.append(last == number ? text(number) : TransferTexts::numberRange().arg(text(number), text(last)));
-        holes.count += last - number + 1;
+        runs.append(last == number ? numberText(number)
+                                   : TransferTexts::numberRange().arg(numberText(number), numberText(last)));
+        count += last - number + 1;
         number = last;
     }
-    holes.text = runs.join(QStringLiteral(", "));
-    return holes;
+    return {runs.join(QStringLiteral(", ")), count};
+}
+
+struct Counts {
+    int padded = 0;
+};
+
+void readSeries(const Category& category, const ImportTable& table, Checked& checked, Counts& counts)
+{
+    const qsizetype before = checked.problems.total();
+    const auto problem = [&](int line, const std::function<QString()>& reason) {
+        checked.problems.add(table.source, line, reason);
+    };
+    QList<PuzzleEntry>& entries = checked.plan.series[category.index];
+    QHash<QString, int> lineOf; // at most 999 numbers
+    int padded = 0;
+    LineList garbled;
+    const bool read = readRows(table, category.fields(), checked.problems, [&](int line, QStringList values) {
+        PuzzleEntry entry{values.at(0), values.at(1), values.at(2), values.at(3), values.at(4)};
+        const std::optional<QString> number = paddedNumber(entry.ref);
+        if (!number) {
+            problem(line, [&] { return TransferTexts::badNumber().arg(shown(entry.ref)); });
+        } else if (*number == u"000") {
+            problem(line, TransferTexts::zeroNumber);
+        } else if (const auto earlier = lineOf.constFind(*number); earlier != lineOf.constEnd()) {
+            problem(line, [&] { return TransferTexts::repeatedNumber().arg(*number).arg(*earlier); });
+        } else {
+            lineOf.insert(*number, line);
+            padded += *number != entry.ref ? 1 : 0;
+            entry.ref = *number;
+        }
+        if (isBlank(entry.answer)) {
+            problem(line, [&] { return TransferTexts::blank().arg(category.answerField); });
+        }
+        if (isBlank(entry.author)) {
+            problem(line, [] { return TransferTexts::blank().arg(QStringLiteral("auteur")); });
+        }
+        if (std::any_of(values.begin(), values.end(),
+                        [](const QString& v) { return TextDecoding::looksDoublyEncoded(v); })) {
+            garbled.add(line);
+        }
+        // A file with a problem is refused whole: its records are no longer kept.
+        if (checked.problems.total() == before) {
+            entries.append(std::move(entry));
+        }
+    });
+    if (!read) {
+        return;
+    }
+    // Adding to a series takes the number after the last: a hole could never be filled, nor the series continued.
+    if (const auto [holes, count] = holesOf(lineOf.keys()); count > 0) {
+        problem(0, [&, holes = holes, count = count] {
+            const QString reason = TransferTexts::holes(count).arg(holes);
+            return table.renumbering.isEmpty() ? reason : reason + TransferTexts::then() + table.renumbering;
+        });
+    }
+    if (checked.problems.total() != before) {
+        entries.clear();
+        return;
+    }
+    counts.padded += padded;
+    if (!garbled.isEmpty()) {
+        checked.notes.append(TransferTexts::doublyEncoded().arg(table.source, garbled.text()));
+    }
+}
+
+void readAuthors(const ImportTable& table, Checked& checked)
+{
+    const QString name = QStringLiteral("nom");
+    const qsizetype before = checked.problems.total();
+    LineList garbled;
+    readRows(table, {name}, checked.problems, [&](int line, QStringList values) {
+        if (isBlank(values.first())) {
+            checked.problems.add({table.source, line, TransferTexts::blank().arg(name)});
+        }
+        if (TextDecoding::looksDoublyEncoded(values.first())) {
+            garbled.add(line);
+        }
+        if (checked.problems.total() == before) {
+            checked.plan.authors.append(values.first());
+        }
+    });
+    if (checked.problems.total() != before) {
+        checked.plan.authors.clear();
+    } else if (!garbled.isEmpty()) {
+        checked.notes.append(TransferTexts::doublyEncoded().arg(table.source, garbled.text()));
+    }
+}
+
+// The authors that entries name and the register lacks are registered, as an add registers its author; otherwise
+// their entries would count for no one in the statistics.
+void registerNamed(const ImportInput& input, Checked& checked)
+{
+    QSet<QString> known;
+    for (const QString& name : std::as_const(checked.plan.authors)) {
+        known.insert(name.toCaseFolded());
+    }
+    QStringList named;
+    for (const Category& category : Category::all()) {
+        for (const PuzzleEntry& entry : checked.plan.series.at(category.index)) {
+            if (category.registersAuthors && !known.contains(entry.author.toCaseFolded())) {
+                known.insert(entry.author.toCaseFolded());
+                named.append(entry.author);
+            }
+        }
+    }
+    if (named.isEmpty()) {
+        return;
+    }
+    checked.plan.authors += named;
+    if (!input.tables.at(ImportInput::Authors)) {
+        checked.notes.append(TransferTexts::registerAbsent(named.size()));
+        return;
+    }
+    constexpr qsizetype shown = 10;
+    const QString names = named.first(std::min(shown, named.size())).join(QStringLiteral(", "));
+    checked.notes.append(TransferTexts::authorsRegistered(named.size())
+                             .arg(named.size() > shown ? TransferTexts::andMore().arg(names).arg(named.size() - shown)
+                                                       : names));
 }
 
 } // namespace
@@ -208,75 +315,54 @@ Holes holesOf(const QList<PuzzleEntry>& entries)
 Checked check(const ImportInput& input)
 {
     Checked checked;
-    checked.problems = input.problems;
+    for (const ImportProblem& problem : input.problems) {
+        checked.problems.add(problem);
+    }
+    Counts counts;
     for (int table = 0; table < ImportInput::Tables; ++table) {
         if (!input.tables.at(table)) {
             continue;
         }
-        const qsizetype first = checked.problems.size();
         if (table == ImportInput::Authors) {
             readAuthors(*input.tables.at(table), checked);
         } else {
-            readSeries(Category::all().at(table), *input.tables.at(table), checked);
+            readSeries(Category::all().at(table), *input.tables.at(table), checked, counts);
         }
-        // Faults of the reader and checks of the values come in two passes: the report goes line by line.
-        std::stable_sort(checked.problems.begin() + first, checked.problems.end(),
-                         [](const ImportProblem& a, const ImportProblem& b) { return a.line < b.line; });
+    }
+    if (!checked.problems.isEmpty()) {
+        checked.plan = {};
+        checked.notes.clear();
+        return checked;
+    }
+    registerNamed(input, checked);
+    if (counts.padded > 0) {
+        checked.notes.prepend(TransferTexts::paddedNumbers().arg(counts.padded));
+    }
+    if (!input.absent.isEmpty()) {
+        checked.notes.prepend(TransferTexts::absentTables().arg(input.absent.join(QStringLiteral(", "))));
     }
     return checked;
 }
 
-QStringList summary(const ImportPlan& plan)
+QStringList summary(const Checked& checked)
 {
     QStringList lines;
     for (const Category& category : Category::all()) {
-        lines.append(TransferTexts::received(plan.series.at(category.index).size()).arg(category.caption));
+        lines.append(TransferTexts::received(checked.plan.series.at(category.index).size()).arg(category.caption));
     }
-    lines.append(TransferTexts::receivedAuthors(plan.authors.size()));
-    lines.append(QString()); // the holes apart from the counts
-    bool anyHole = false;
-    for (const Category& category : Category::all()) {
-        const Holes holes = holesOf(plan.series.at(category.index));
-        if (holes.count > 0) {
-            lines.append(TransferTexts::missingNumbers(holes.count).arg(category.caption, holes.text));
-            anyHole = true;
-        }
-    }
-    if (!anyHole) {
-        lines.append(TransferTexts::noMissingNumber());
+    lines.append(TransferTexts::receivedAuthors(checked.plan.authors.size()));
+    if (!checked.notes.isEmpty()) {
+        lines.append(QString()); // what to look at, apart from the counts
+        lines += checked.notes;
     }
     return lines;
 }
 
-QStringList problemLines(const QList<ImportProblem>& problems, int perSource)
-{
-    QStringList lines;
-    QHash<QString, int> listed;
-    QHash<QString, int> unlisted;
-    QStringList crowded; // sources with unlisted problems, in report order
-    for (const ImportProblem& problem : problems) {
-        int& count = listed[problem.source];
-        if (count < perSource) {
-            ++count;
-            lines.append(problem.line > 0 ? TransferTexts::problemAt().arg(
-                                                problem.source, QString::number(problem.line), problem.reason)
-                                          : TransferTexts::problemIn().arg(problem.source, problem.reason));
-        } else if (unlisted[problem.source]++ == 0) {
-            crowded.append(problem.source);
-        }
-    }
-    for (const QString& source : crowded) {
-        lines.append(TransferTexts::moreProblems().arg(source, QString::number(unlisted.value(source))));
-    }
-    return lines;
-}
-
-ImportOutcome run(const ImportInput& input, const std::function<Catalogue&()>& open)
+ImportOutcome write(const Checked& checked, const std::function<Catalogue&()>& open)
 {
     using Status = ImportOutcome::Status;
-    const Checked checked = check(input);
     if (!checked.problems.isEmpty()) {
-        return {Status::Refused, TransferTexts::importRefused(), problemLines(checked.problems), {}};
+        return {Status::Refused, TransferTexts::importRefused(), checked.problems.lines(), {}};
     }
     try {
         if (!open().fillEmpty(checked.plan.series, checked.plan.authors)) {
@@ -285,7 +371,12 @@ ImportOutcome run(const ImportInput& input, const std::function<Catalogue&()>& o
     } catch (const CatalogueError& error) {
         return {Status::Failed, error.message(), {}, error.detail()};
     }
-    return {Status::Done, TransferTexts::importDone(), summary(checked.plan), {}};
+    return {Status::Done, TransferTexts::importDone(), summary(checked), {}};
+}
+
+ImportOutcome run(const ImportInput& input, const std::function<Catalogue&()>& open)
+{
+    return write(check(input), open);
 }
 
 } // namespace CatalogueImport

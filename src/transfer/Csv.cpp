@@ -20,14 +20,27 @@ bool isLineEnd(QChar c)
     return c == u'\r' || c == u'\n';
 }
 
-QChar separatorOf(QStringView text)
+std::optional<QChar> separatorOf(QStringView text)
 {
     qsizetype end = 0;
     while (end < text.size() && !isLineEnd(text.at(end))) {
         ++end;
     }
     const QStringView first = text.first(end);
-    return first.count(u';') > first.count(u',') ? u';' : u',';
+    const qsizetype semicolons = first.count(u';');
+    const qsizetype commas = first.count(u',');
+    if (semicolons == 0 && commas == 0) {
+        return std::nullopt;
+    }
+    return semicolons > commas ? u';' : u',';
+}
+
+bool startsFormula(QStringView value)
+{
+    while (value.startsWith(u'\'')) {
+        value = value.sliced(1);
+    }
+    return !value.isEmpty() && QStringView(u"=+-@\t\r").contains(value.front());
 }
 
 // Line ends in a stretch of text: CRLF counts once.
@@ -42,113 +55,24 @@ int lineEnds(QStringView text)
     return count;
 }
 
-// Reads records one field at a time; `m_at` always points at the next character to read.
-class Reader {
-public:
-    explicit Reader(QStringView text)
-        : m_text(text)
-        , m_separator(separatorOf(text))
-    {
-    }
-
-    QList<Record> records()
-    {
-        QList<Record> result;
-        while (m_at < m_text.size()) {
-            if (isLineEnd(m_text.at(m_at))) {
-                skipLineEnd();
-                continue;
-            }
-            Record record{m_line, {}, std::nullopt};
-            while (true) {
-                const bool isQuoted = m_at < m_text.size() && m_text.at(m_at) == u'"';
-                record.fields.append(isQuoted ? quoted(record) : plain());
-                if (m_at == m_text.size() || m_text.at(m_at) != m_separator) {
-                    break;
-                }
-                ++m_at;
-            }
-            skipLineEnd();
-            result.append(std::move(record));
-        }
-        return result;
-    }
-
-private:
-    QString plain()
-    {
-        const qsizetype start = m_at;
-        while (m_at < m_text.size() && m_text.at(m_at) != m_separator && !isLineEnd(m_text.at(m_at))) {
-            ++m_at;
-        }
-        return m_text.sliced(start, m_at - start).toString();
-    }
-
-    QString quoted(Record& record)
-    {
-        const int opened = m_line;
-        ++m_at;
-        QString value;
-        while (true) {
-            const qsizetype quote = m_text.indexOf(u'"', m_at);
-            const QStringView stretch = m_text.sliced(m_at, (quote < 0 ? m_text.size() : quote) - m_at);
-            value += stretch;
-            m_line += lineEnds(stretch);
-            if (quote < 0) {
-                m_at = m_text.size();
-                fail(record, Fault::Kind::UnterminatedQuote, opened);
-                return value;
-            }
-            m_at = quote + 1;
-            if (m_at < m_text.size() && m_text.at(m_at) == u'"') {
-                value += u'"';
-                ++m_at;
-                continue;
-            }
-            break;
-        }
-        if (m_at < m_text.size() && m_text.at(m_at) != m_separator && !isLineEnd(m_text.at(m_at))) {
-            fail(record, Fault::Kind::TextAfterQuote, m_line);
-            value += plain();
-        }
-        return value;
-    }
-
-    void skipLineEnd()
-    {
-        if (m_at < m_text.size() && m_text.at(m_at) == u'\r') {
-            ++m_at;
-            if (m_at < m_text.size() && m_text.at(m_at) == u'\n') {
-                ++m_at;
-            }
-            ++m_line;
-        } else if (m_at < m_text.size() && m_text.at(m_at) == u'\n') {
-            ++m_at;
-            ++m_line;
-        }
-    }
-
-    static void fail(Record& record, Fault::Kind kind, int line)
-    {
-        if (!record.fault) {
-            record.fault = Fault{kind, line};
-        }
-    }
-
-    QStringView m_text;
-    QChar m_separator;
-    qsizetype m_at = 0;
-    int m_line = 1;
-};
-
 } // namespace
+
+QString guarded(const QString& value)
+{
+    return startsFormula(value) ? u'\'' + value : value;
+}
+
+QString unguarded(const QString& value)
+{
+    return value.startsWith(u'\'') && startsFormula(value) ? value.sliced(1) : value;
+}
 
 QString record(const QStringList& fields)
 {
     QStringList written;
     written.reserve(fields.size());
     for (const QString& value : fields) {
-        written.append(field(value));
+        written.append(field(guarded(value)));
     }
     return written.join(u',');
 }
@@ -163,9 +87,94 @@ QByteArray file(const QList<QStringList>& records)
     return bytes;
 }
 
-QList<Record> read(QStringView text)
+Reader::Reader(QStringView text)
+    : m_text(text)
+    , m_separator(separatorOf(text))
 {
-    return Reader(text).records();
+}
+
+std::optional<Record> Reader::next()
+{
+    while (m_at < m_text.size() && isLineEnd(m_text.at(m_at))) {
+        skipLineEnd();
+    }
+    if (m_at == m_text.size()) {
+        return std::nullopt;
+    }
+    Record record{m_line, {}, std::nullopt};
+    while (true) {
+        const bool isQuoted = m_at < m_text.size() && m_text.at(m_at) == u'"';
+        record.fields.append(isQuoted ? quoted(record) : plain());
+        if (!isSeparator(m_at)) {
+            break;
+        }
+        ++m_at;
+    }
+    skipLineEnd();
+    return record;
+}
+
+bool Reader::isSeparator(qsizetype at) const
+{
+    return m_separator && at < m_text.size() && m_text.at(at) == *m_separator;
+}
+
+QString Reader::plain()
+{
+    const qsizetype start = m_at;
+    while (m_at < m_text.size() && !isSeparator(m_at) && !isLineEnd(m_text.at(m_at))) {
+        ++m_at;
+    }
+    return m_text.sliced(start, m_at - start).toString();
+}
+
+QString Reader::quoted(Record& record)
+{
+    const auto fail = [&record](Fault::Kind kind, int line) {
+        if (!record.fault) {
+            record.fault = Fault{kind, line};
+        }
+    };
+    const int opened = m_line;
+    ++m_at;
+    QString value;
+    while (true) {
+        const qsizetype quote = m_text.indexOf(u'"', m_at);
+        const QStringView stretch = m_text.sliced(m_at, (quote < 0 ? m_text.size() : quote) - m_at);
+        value += stretch;
+        m_line += lineEnds(stretch);
+        if (quote < 0) {
+            m_at = m_text.size();
+            fail(Fault::Kind::UnterminatedQuote, opened);
+            return value;
+        }
+        m_at = quote + 1;
+        if (m_at < m_text.size() && m_text.at(m_at) == u'"') {
+            value += u'"';
+            ++m_at;
+            continue;
+        }
+        break;
+    }
+    if (m_at < m_text.size() && !isSeparator(m_at) && !isLineEnd(m_text.at(m_at))) {
+        fail(Fault::Kind::TextAfterQuote, m_line);
+        value += plain();
+    }
+    return value;
+}
+
+void Reader::skipLineEnd()
+{
+    if (m_at < m_text.size() && m_text.at(m_at) == u'\r') {
+        ++m_at;
+        if (m_at < m_text.size() && m_text.at(m_at) == u'\n') {
+            ++m_at;
+        }
+        ++m_line;
+    } else if (m_at < m_text.size() && m_text.at(m_at) == u'\n') {
+        ++m_at;
+        ++m_line;
+    }
 }
 
 } // namespace Csv

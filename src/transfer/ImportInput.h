@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <optional>
@@ -21,10 +22,14 @@ struct ImportProblem {
 struct ImportTable {
     QString source;
     QByteArray bytes;
+    /// Written by our export: a value that a spreadsheet would run as a formula carries an apostrophe in front.
+    bool guardedValues = false;
+    /// What the keeper can do when the table's numbers do not follow from 001 (empty: mend the file itself).
+    QString renumbering;
 };
 
 /// What an import reads: the four series in descriptor order, then the register of authors. A table that is absent
-/// is an empty one; `problems` holds what went wrong while gathering them.
+/// is an empty one, named in `absent` as the report words it; `problems` holds what went wrong while gathering them.
 struct ImportInput {
     static constexpr int Tables = 5;
     static constexpr int Authors = 4; ///< the register's place in `tables`
@@ -39,5 +44,6 @@ struct ImportInput {
     static QString fileName(int table) { return tableName(table) + QStringLiteral(".csv"); }
 
     std::array<std::optional<ImportTable>, Tables> tables;
+    QStringList absent;
     QList<ImportProblem> problems;
 };

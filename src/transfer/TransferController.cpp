@@ -9,11 +9,13 @@
 #include "ui/Workspace.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMenu>
-#include <QScopeGuard>
+#include <QProgressDialog>
+#include <QThread>
+
+#include <memory>
 
 TransferController::TransferController(const Workspace& workspace, QWidget* window, QObject* parent)
     : QObject(parent)
@@ -54,6 +56,9 @@ void TransferController::exportCatalogue()
 
 void TransferController::importCatalogue()
 {
+    if (m_progress && !m_progress->wasCanceled()) {
+        return; // an import's files are being checked, its box about to show
+    }
     Messenger& messenger = m_workspace.messenger();
     Catalogue& catalogue = *m_workspace.catalogue;
     // Refused before the keeper looks for files; asked again in the import's own transaction.
@@ -70,14 +75,37 @@ void TransferController::importCatalogue()
     if (folder.isEmpty()) {
         return;
     }
-    ImportOutcome outcome;
-    {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        outcome = CatalogueImport::run(CsvFolder::read(folder), [&catalogue]() -> Catalogue& { return catalogue; });
-    }
+    // Reading and checking the files takes seconds for a large wrong file: they run on a thread of their own while
+    // the window waits behind a progress box. Only the write, one transaction, runs here, once the check is over;
+    // the catalogue's connection belongs to this thread.
+    auto checked = std::make_shared<CatalogueImport::Checked>();
+    QThread* worker =
+        QThread::create([folder, checked] { *checked = CatalogueImport::check(CsvFolder::read(folder)); });
+    // A cancelled check runs on to its end, and its result is dropped: nothing has been written.
+    QPointer<QProgressDialog> progress =
+        new QProgressDialog(TransferTexts::importing(), TransferTexts::cancel(), 0, 0, m_window);
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(500);
+    m_progress = progress;
+    // The thread is its own owner: should the window close first, it ends and goes without it.
+    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
+    connect(worker, &QThread::finished, this, [this, checked, progress] {
+        const bool wanted = progress && !progress->wasCanceled();
+        delete progress;
+        if (wanted) {
+            finishImport(*checked);
+        }
+    });
+    worker->start();
+}
+
+void TransferController::finishImport(const CatalogueImport::Checked& checked)
+{
+    Catalogue& catalogue = *m_workspace.catalogue;
+    const ImportOutcome outcome = CatalogueImport::write(checked, [&catalogue]() -> Catalogue& { return catalogue; });
     if (outcome.status == ImportOutcome::Status::Failed) {
-        messenger.critical(outcome.heading, outcome.detail);
+        m_workspace.messenger().critical(outcome.heading, outcome.detail);
+        emit importEnded();
         return;
     }
     if (outcome.status == ImportOutcome::Status::Done) {
@@ -87,6 +115,7 @@ void TransferController::importCatalogue()
         new ImportReportDialog(outcome.status == ImportOutcome::Status::Done, outcome.heading, outcome.lines, m_window);
     report->setAttribute(Qt::WA_DeleteOnClose);
     report->open();
+    emit importEnded();
 }
 
 void TransferController::openFolder()

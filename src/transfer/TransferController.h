@@ -1,10 +1,14 @@
 #pragma once
 
+#include "transfer/CatalogueImport.h"
+
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 
 class QMenu;
+class QProgressDialog;
 class QWidget;
 struct Workspace;
 
@@ -31,9 +35,14 @@ public:
 signals:
     /// An import filled the catalogue: the window must show it as after a start.
     void imported();
+    /// The import asked from the menu is over, its report on screen.
+    void importEnded();
 
 private:
+    void finishImport(const CatalogueImport::Checked& checked);
+
     const Workspace& m_workspace;
     QWidget* m_window;
     FolderChooser m_chooseFolder;
+    QPointer<QProgressDialog> m_progress; ///< the box of the import whose files are being checked
 };
