@@ -1,9 +1,28 @@
+#include "app/CommandLine.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueBackup.h"
 #include "catalogue/CatalogueError.h"
 #include "catalogue/CatalogueTexts.h"
+#include "history/BackupRestoreWindow.h"
+#include "history/HistoryModel.h"
+#include "history/HistoryTexts.h"
+#include "history/HistoryWindow.h"
+#include "history/JournalFormat.h"
+#include "support/Files.h"
 #include "support/Fixture.h"
+#include "ui/CategoryTab.h"
+#include "ui/GridModel.h"
 
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSaveFile>
 #include <QSqlQuery>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -29,6 +48,11 @@ private slots:
     void undoAndRedo_data();
     void undoAndRedo();
     void refusedWriteKeepsJournal();
+    void windowTakesBackASlip();
+    void restoreBackup_data();
+    void restoreBackup();
+    void commands_data();
+    void commands();
 };
 
 void TestHistory::undoAndRedo_data()
@@ -143,6 +167,141 @@ void TestHistory::refusedWriteKeepsJournal()
     QCOMPARE(catalogue.count(Category::dravé()), 1);
     QCOMPARE(catalogue.journal().size(), 1);
     QCOMPARE(catalogue.undoable()->state, JournalRecord::State::Done);
+}
+
+void TestHistory::windowTakesBackASlip()
+{
+    Fixture fixture;
+    fixture.insert(Category::dravé(), Fixture::series(2));
+    fixture.registerAuthors({u"Léa"_s});
+    auto window = Fixture().openShown(); // a second folder: only its own journal counts
+    window = fixture.openShown();
+    QVERIFY(window);
+    CategoryTab* tab = window->categoryTab(Category::dravé());
+    auto* undo = child<QAction>(window.get(), u"action_annuler"_s);
+    auto* redo = child<QAction>(window.get(), u"action_retablir"_s);
+    QVERIFY(undo && redo && !undo->isEnabled());
+
+    // An add, named in the menu, taken back and put back; the grid follows each time.
+    tab->setPanel({u"003"_s, u"Château"_s, u"Zoé"_s, {}, {}});
+    child<QPushButton>(window.get(), u"bt_add_dravé"_s)->click();
+    QCOMPARE(undo->text(), u"Annuler l'ajout de Dravé 003"_s);
+    undo->trigger();
+    QCOMPARE(std::pair(tab->model()->rowCount(), redo->text()), std::pair(2, u"Rétablir l'ajout de Dravé 003"_s));
+    redo->trigger();
+    QCOMPARE(tab->model()->cell(2, 1), u"Château"_s);
+
+    // A slip on 001, found in the entry's history from the grid's context menu, and its earlier version put back.
+    tab->setPanel({u"001"_s, u"Faute"_s, u"Léa"_s, {}, {}});
+    child<QPushButton>(window.get(), u"bt_maj_dravé"_s)->click();
+    tab->grid()->setCurrentIndex(tab->model()->index(0, 0));
+    child<QAction>(tab->grid(), u"historique_dravé"_s)->trigger();
+    auto* history = window->findChild<HistoryWindow*>();
+    QVERIFY(history && history->isVisible());
+    QAbstractItemModelTester tester(history->model());
+    QCOMPARE(history->model()->rowCount(), 1);
+    child<QTableView>(history, u"historique_liste"_s)->setCurrentIndex(history->model()->index(0, 0));
+    child<QPushButton>(history, u"historique_restaurer"_s)->click();
+    QCOMPARE(tab->model()->cell(0, 1), u"Réponse 1"_s);
+    QCOMPARE(undo->text(), u"Annuler la restauration d'une version de Dravé 001"_s);
+    QCOMPARE(history->model()->data(history->model()->index(0, HistoryModel::Detail)).toString(),
+             u"Nom : Faute → Réponse 1"_s);
+    // The add's row offers no earlier version.
+    child<QAction>(window.get(), u"action_historique"_s)->trigger();
+    child<QLineEdit>(history, u"historique_filtre"_s)->setText(u"ajout de dravé 003"_s);
+    QCOMPARE(history->model()->rowCount(), 3); // the add, its undo and its redo
+    child<QTableView>(history, u"historique_liste"_s)->setCurrentIndex(history->model()->index(2, 0));
+    child<QPushButton>(history, u"historique_restaurer"_s)->click();
+    QCOMPARE(fixture.messenger.lastText(), HistoryTexts::noSuchVersion());
+    child<QComboBox>(history, u"historique_série"_s)->setCurrentIndex(2);
+    QCOMPARE(history->model()->rowCount(), 0);
+    QCOMPARE(fixture.messenger.shown.size(), 1);
+}
+
+void TestHistory::restoreBackup_data()
+{
+    QTest::addColumn<int>("row"); // 0 the copy taken before the add, 2 a damaged one
+    QTest::addColumn<bool>("renamed");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("restored") << 0 << true << HistoryTexts::restored().section(u"%1"_s, 0, 0);
+    QTest::newRow("rename fails") << 0 << false << CatalogueTexts::restoreFailed().section(u"%1"_s, 0, 0);
+    QTest::newRow("damaged copy") << 2 << true << HistoryTexts::chooseBackup();
+}
+
+void TestHistory::restoreBackup()
+{
+    QFETCH(int, row);
+    QFETCH(bool, renamed);
+    QFETCH(QString, message);
+    Fixture fixture;
+    fixture.insert(Category::dravé(), Fixture::series(2));
+    const CatalogueBackup backups(fixture.folder().backups());
+    backups.take(Catalogue(fixture.folder().database()), QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
+    writeFile(fixture.folder().backups() + u"/Mézor-2025-01-01_00-00-00.db"_s, "pas une base");
+    auto window = fixture.openShown();
+    Catalogue& catalogue = window->catalogue();
+    catalogue.append(Category::dravé(), Fixture::series(3).at(2));
+    QVERIFY(window->reload());
+    const QStringList folder = QDir(fixture.folder().path()).entryList(QDir::Files);
+
+    child<QAction>(window.get(), u"action_sauvegardes"_s)->trigger();
+    auto* restore = window->findChild<BackupRestoreWindow*>();
+    auto* list = child<QTableWidget>(restore, u"sauvegardes_liste"_s);
+    QCOMPARE(std::pair(list->item(1, 1)->text(), list->item(2, 0)->flags()), std::pair(u"2"_s, Qt::ItemFlags()));
+    QVERIFY(list->item(2, 5)->text() != u"ok"_s);
+    restore->setCommit([renamed](QSaveFile& file) {
+        if (!renamed) {
+            file.cancelWriting();
+        }
+        return file.commit();
+    });
+    list->setCurrentCell(row, 0);
+    fixture.messenger.answers = {true};
+    child<QPushButton>(restore, u"sauvegardes_restaurer"_s)->click();
+
+    QVERIFY2(fixture.messenger.lastText().startsWith(message), qPrintable(fixture.messenger.lastText()));
+    const bool replaced = renamed && row == 0;
+    QCOMPARE(catalogue.entries(Category::dravé(), EntryOrder::ByNumber), Fixture::series(replaced ? 2 : 3));
+    QCOMPARE(window->categoryTab(Category::dravé())->model()->rowCount(), replaced ? 2 : 3);
+    // Nothing half-made is left beside the catalogue; a copy of the current one is taken before it is replaced.
+    QCOMPARE(QDir(fixture.folder().path()).entryList(QDir::Files), folder);
+    QCOMPARE(backups.copies(catalogue).size(), row == 0 ? 4 : 3);
+}
+
+void TestHistory::commands_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("runs");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("left"); // Dravé entries afterwards
+    QTest::newRow("history") << QStringList{u"--history"_s} << 1 << 0 << 3;
+    QTest::newRow("history, last 1") << QStringList{u"--history"_s, u"--last"_s, u"1"_s} << 1 << 0 << 3;
+    QTest::newRow("bad count") << QStringList{u"--history"_s, u"--last"_s, u"0"_s} << 1 << 2 << 3;
+    QTest::newRow("count without history") << QStringList{u"--undo"_s, u"--last"_s, u"1"_s} << 1 << 2 << 3;
+    QTest::newRow("undo") << QStringList{u"--undo"_s} << 1 << 0 << 2;
+    QTest::newRow("nothing left to undo") << QStringList{u"--undo"_s} << 2 << 1 << 2;
+}
+
+void TestHistory::commands()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, runs);
+    QFETCH(int, status);
+    QFETCH(int, left);
+    Fixture fixture;
+    fixture.insert(Category::dravé(), Fixture::series(2));
+    Catalogue(fixture.folder().database()).append(Category::dravé(), Fixture::series(3).at(2));
+    int last = -1;
+    for (int run = 0; run < runs; ++run) {
+        last = CommandLine::run(QStringList{u"mezor"_s, fixture.folder().path()} + options);
+    }
+    QCOMPARE(last, status);
+    const Catalogue catalogue(fixture.folder().database());
+    QCOMPARE(catalogue.count(Category::dravé()), left);
+    const QList<JournalRecord> journal = catalogue.journal();
+    QCOMPARE(JournalFormat::line(journal.last()).section(u';', 0, 1),
+             JournalFormat::date(journal.last()) + u"  Dravé 003  l'ajout de Dravé 003%1 — Nom : — → Réponse 3; Auteur : — → Léa"_s.arg(
+                 left == 2 ? HistoryTexts::undoneMark() : QString()));
 }
 
 QTEST_MAIN(TestHistory)

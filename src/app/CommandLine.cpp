@@ -2,10 +2,12 @@
 
 #include "app/AppTexts.h"
 #include "app/ConsoleMessenger.h"
+#include "app/HistoryCommands.h"
 #include "app/LinkJobs.h"
 #include "app/Startup.h"
 #include "app/TransferCommands.h"
 #include "catalogue/CatalogueFolder.h"
+#include "history/HistoryTexts.h"
 #include "links/LinksTexts.h"
 #include "transfer/TransferTexts.h"
 
@@ -53,6 +55,30 @@ const QList<Command>& commands()
          [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
              return LinkJobs::archiveImagesCommand(folder, messenger);
          }},
+        // The journal of changes.
+        {QStringLiteral("history"), {}, HistoryTexts::historyHelp(), HistoryCommands::printHistory},
+        {QStringLiteral("undo"),
+         {},
+         HistoryTexts::undoHelp(),
+         [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
+             return HistoryCommands::undoLast(folder, messenger);
+         }},
+    };
+    return all;
+}
+
+/// An option that goes with one command only, whose `run` receives its value: `--history --last N`.
+struct Companion {
+    QString name;
+    QString valueName;
+    QString description;
+    QString command;
+};
+
+const QList<Companion>& companions()
+{
+    static const QList<Companion> all = {
+        {QStringLiteral("last"), HistoryTexts::lastValue(), HistoryTexts::lastHelp(), QStringLiteral("history")},
     };
     return all;
 }
@@ -74,6 +100,9 @@ void describe(QCommandLineParser& parser)
     parser.addOption(versionOption());
     for (const Command& command : commands()) {
         parser.addOption(QCommandLineOption(command.name, command.description, command.valueName));
+    }
+    for (const Companion& companion : companions()) {
+        parser.addOption(QCommandLineOption(companion.name, companion.description, companion.valueName));
     }
     parser.addPositionalArgument(AppTexts::folderArgument(), AppTexts::folderHelp(),
                                  u'[' + AppTexts::folderArgument() + u']');
@@ -147,13 +176,22 @@ int run(const QStringList& arguments)
     if (!chosen) {
         return usageError(parser, AppTexts::moreHelp());
     }
+    QString value = chosen->valueName.isEmpty() ? QString() : parser.value(chosen->name);
+    for (const Companion& companion : companions()) {
+        if (parser.isSet(companion.name)) {
+            if (companion.command != chosen->name) {
+                return usageError(parser, AppTexts::onlyWith().arg(companion.name, companion.command));
+            }
+            value = parser.value(companion.name);
+        }
+    }
     const CatalogueFolder folder(chosenFolder(parser.positionalArguments().value(0)));
     ConsoleMessenger messenger;
     const auto lock = Startup::lockFolder(folder, messenger);
     if (!lock) {
         return 1;
     }
-    return chosen->run(chosen->valueName.isEmpty() ? QString() : parser.value(chosen->name), folder, messenger);
+    return chosen->run(value, folder, messenger);
 }
 
 } // namespace CommandLine
