@@ -31,7 +31,7 @@ namespace {
 
 // Ten thousand characters of right-to-left text, emoji, quotes and an SQL injection, repeated.
 const QString hostile =
-    (u"שלום 👩‍👩‍👧 \"l'été\" '; DROP TABLE auteurs; -- "_s + QChar(0x202E)).repeated(250).left(10'000);
+    (u"שלום 👩‍👩‍👧 \"l'été\" \\ '; DROP TABLE auteurs; --\t\n"_s + QChar(0x202E)).repeated(250).left(10'000);
 
 QString answer(const QString& token)
 {
@@ -167,6 +167,12 @@ void TestHistory::refusedWriteKeepsJournal()
     QCOMPARE(catalogue.count(Category::dravé()), 1);
     QCOMPARE(catalogue.journal().size(), 1);
     QCOMPARE(catalogue.undoable()->state, JournalRecord::State::Done);
+    // A journal row that someone else damaged is reported, never taken for an entry.
+    for (const QString& damaged : {u"[\"001\", \"a\"]"_s, u"[\"001\\q\",\"\",\"\",\"\",\"\"]"_s}) {
+        fixture.sql(u"UPDATE \"journal_entrées\" SET \"après\" = '%1'"_s.arg(damaged));
+        QVERIFY_THROWS_EXCEPTION(CatalogueError, catalogue.undo());
+    }
+    QCOMPARE(catalogue.count(Category::dravé()), 1);
 }
 
 void TestHistory::windowTakesBackASlip()

@@ -11,12 +11,15 @@ void HistoryModel::setRecords(QList<JournalRecord> records)
     rows.reserve(records.size());
     for (JournalRecord& record : records) {
         Row row;
-        row.cells = {JournalFormat::date(record),
+        // The date is made when a row is shown: converting ten thousand to local time would slow the opening.
+        row.cells = {QString(),
                      record.category < 0 ? QString() : Category::all().at(record.category).caption, record.ref,
                      record.description +
                          (record.state == JournalRecord::State::Undone ? HistoryTexts::undoneMark() : QString()),
                      JournalFormat::detail(record)};
-        row.folded = QStringList(row.cells.begin(), row.cells.end()).join(u'\n').toCaseFolded();
+        row.folded = (row.cells[Series] + u'\n' + row.cells[Number] + u'\n' + row.cells[Change] + u'\n' +
+                      row.cells[Detail])
+                         .toCaseFolded();
         row.record = std::move(record);
         rows.append(std::move(row));
     }
@@ -66,7 +69,8 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid) || role != Qt::DisplayRole) {
         return {};
     }
-    return m_rows.at(m_shown.at(index.row())).cells.at(index.column());
+    const Row& row = m_rows.at(m_shown.at(index.row()));
+    return index.column() == Date ? JournalFormat::date(row.record) : row.cells.at(index.column());
 }
 
 QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int role) const

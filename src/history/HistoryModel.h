@@ -5,7 +5,7 @@
 #include <QAbstractTableModel>
 
 /// The journal as a grid, newest first: date, series, number, the change and the fields it changed. Filtered by
-/// series and by a text found, without regard to case, in any of the shown columns.
+/// series and by a text found, without regard to case, in any column but the date.
 class HistoryModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -29,7 +29,7 @@ private:
     struct Row {
         JournalRecord record;
         std::array<QString, ColumnCount> cells;
-        QString folded; ///< every cell, case-folded, for the text filter
+        QString folded; ///< the cells but the date, case-folded, for the text filter
     };
     void applyFilter();
 

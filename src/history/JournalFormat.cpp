@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <array>
+
 namespace JournalFormat {
 
 namespace {
@@ -41,21 +43,30 @@ QString detail(const JournalRecord& record)
     if (record.category < 0) {
         return {};
     }
-    const Category& category = Category::all().at(record.category);
-    const QStringList labels{HistoryTexts::numberHeader(), category.answerLabel, QStringLiteral("Auteur"),
-                             QStringLiteral("Lien image"), QStringLiteral("Lien Sorvane")};
-    const QList<QString PuzzleEntry::*> fields{&PuzzleEntry::ref, &PuzzleEntry::answer, &PuzzleEntry::author,
-                                               &PuzzleEntry::url, &PuzzleEntry::link};
-    QStringList changed;
-    for (qsizetype i = 0; i < fields.size(); ++i) {
+    // Made for every change the history shows: the labels once per series.
+    static const QList<QStringList> labels = [] {
+        QList<QStringList> all;
+        for (const Category& category : Category::all()) {
+            all.append({HistoryTexts::numberHeader(), category.answerLabel, QStringLiteral("Auteur"),
+                        QStringLiteral("Lien image"), QStringLiteral("Lien Sorvane")});
+        }
+        return all;
+    }();
+    static constexpr std::array<QString PuzzleEntry::*, 5> fields{&PuzzleEntry::ref, &PuzzleEntry::answer,
+                                                                   &PuzzleEntry::author, &PuzzleEntry::url,
+                                                                   &PuzzleEntry::link};
+    QString text;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
         const QString before = shown(record.before, fields.at(i));
         const QString after = shown(record.after, fields.at(i));
         // The number of an added or removed entry is already in the line.
         if (before != after && (i > 0 || (record.before && record.after))) {
-            changed.append(HistoryTexts::fieldChange().arg(labels.at(i), before, after));
+            if (!text.isEmpty()) {
+                text += QStringLiteral("; ");
+            }
+            text += HistoryTexts::fieldChange().arg(labels.at(record.category).at(qsizetype(i)), before, after);
         }
     }
-    QString text = changed.join(QStringLiteral("; "));
     if (record.entryCount > 1) {
         text += HistoryTexts::moreEntries().arg(record.entryCount - 1);
     }
