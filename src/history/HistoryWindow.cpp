@@ -44,6 +44,15 @@ HistoryWindow::HistoryWindow(const Workspace& workspace, QWidget* parent)
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setWordWrap(false);
+    // Widths from the longest usual texts, not from ten thousand rows: measuring them would slow the opening.
+    const QFontMetrics metrics = m_table->fontMetrics();
+    const int padding = metrics.averageCharWidth() * 3;
+    const std::array<QString, 4> widest{QStringLiteral("2026-12-07 14:03:21"), QStringLiteral("Vantorel"),
+                                        QStringLiteral("N° 000"),
+                                        QStringLiteral("la restauration d'une version de Vantorel 000")};
+    for (int column = 0; column < int(widest.size()); ++column) {
+        m_table->setColumnWidth(column, metrics.horizontalAdvance(widest.at(std::size_t(column))) + padding);
+    }
 
     auto* filters = new QHBoxLayout;
     filters->addWidget(m_series);
@@ -57,7 +66,7 @@ HistoryWindow::HistoryWindow(const Workspace& workspace, QWidget* parent)
     layout->addLayout(filters);
     layout->addWidget(m_table, 1);
     layout->addLayout(buttons);
-    resize(900, 500);
+    resize(1100, 500);
     WindowPlacement::closeOnEscape(*this);
 
     connect(m_series, &QComboBox::currentIndexChanged, this, &HistoryWindow::filter);
