@@ -149,7 +149,10 @@ void TestHistory::undoAndRedo()
     QCOMPARE(catalogue.authors(), authors);
     // One journal row per change that was made, undo and redo included (unless pruned).
     if (!steps.contains(u"!gap"_s)) {
-        QCOMPARE(catalogue.journal().size(), changes);
+        const QList<JournalRecord> journal = catalogue.journal();
+        QCOMPARE(journal.size(), changes);
+        // The import is one change of two entries.
+        QVERIFY(steps.first() != u"i" || JournalFormat::detail(journal.last()).endsWith(u" (et 1 autre(s) entrée(s))"_s));
     }
 }
 

@@ -29,7 +29,7 @@ inline QString undoneMark() { return QStringLiteral(" (annulé)"); }
 /// One changed field: "Nom : avant → après".
 inline QString fieldChange() { return QStringLiteral("%1 : %2 → %3"); }
 inline QString none() { return QStringLiteral("—"); }
-inline QString moreEntries() { return QStringLiteral(" (et %1 autres entrées)"); }
+inline QString moreEntries() { return QStringLiteral(" (et %1 autre(s) entrée(s))"); }
 inline QString versionDescription() { return QStringLiteral("la restauration d'une version de %1"); }
 inline QString chooseVersion() { return QStringLiteral("Choisissez d'abord la ligne de la version à restaurer."); }
 inline QString noSuchVersion() { return QStringLiteral("Avant ce changement, l'entrée n'existait pas : il n'y a pas de version à restaurer."); }
