@@ -48,6 +48,8 @@ private slots:
     void undoAndRedo_data();
     void undoAndRedo();
     void refusedWriteKeepsJournal();
+    void changeOfSeveralEntries_data();
+    void changeOfSeveralEntries();
     void windowTakesBackASlip();
     void restoreBackup_data();
     void restoreBackup();
@@ -176,6 +178,49 @@ void TestHistory::refusedWriteKeepsJournal()
         QVERIFY_THROWS_EXCEPTION(CatalogueError, catalogue.undo());
     }
     QCOMPARE(catalogue.count(Category::dravé()), 1);
+}
+
+void TestHistory::changeOfSeveralEntries_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<QString>("removed"); // the name the change takes out of the register
+    QTest::addColumn<QString>("refusal");
+    const QString merge = u"la fusion de « LÉA » dans « Léa »"_s;
+    QTest::newRow("merge") << 0 << u"LÉA"_s << QString();
+    QTest::newRow("name not registered") << 0 << u"Lea"_s
+                                         << CatalogueTexts::changeRefused().arg(
+                                                merge, CatalogueTexts::authorAbsent().arg(u"Lea"_s));
+    QTest::newRow("no such series") << 4 << u"LÉA"_s
+                                    << CatalogueTexts::changeRefused().arg(merge, CatalogueTexts::emptyChange());
+}
+
+void TestHistory::changeOfSeveralEntries()
+{
+    // An author merge as one change: two entries rewritten and a spelling out of the register, undone as one.
+    QFETCH(int, category);
+    QFETCH(QString, removed);
+    QFETCH(QString, refusal);
+    Fixture fixture;
+    const QList<PuzzleEntry> before = Fixture::series(3, {u"LÉA"_s, u"Max"_s});
+    fixture.insert(Category::dravé(), before);
+    fixture.registerAuthors({u"Léa"_s, u"Max"_s, u"LÉA"_s});
+    Catalogue catalogue(fixture.folder().database());
+    JournalChange merge{JournalKind::merge(), u"la fusion de « LÉA » dans « Léa »"_s, {}, {}, {removed}};
+    QList<PuzzleEntry> after = before;
+    for (int n : {0, 2}) {
+        after[n].author = u"Léa"_s;
+        merge.entries.append({n == 2 ? category : 0, before.at(n).ref, before.at(n), after.at(n)});
+    }
+    QCOMPARE(catalogue.applyChange(merge).value_or(QString()), refusal);
+    const bool done = refusal.isEmpty();
+    QCOMPARE(catalogue.entries(Category::dravé(), EntryOrder::ByNumber), done ? after : before);
+    QCOMPARE(catalogue.authors().size(), done ? 2 : 3);
+    QCOMPARE(catalogue.undoable().has_value(), done);
+    if (done) {
+        QCOMPARE(catalogue.undo().series, QList<int>{0});
+        QCOMPARE(catalogue.entries(Category::dravé(), EntryOrder::ByNumber), before);
+        QCOMPARE(catalogue.authors(), (QStringList{u"Léa"_s, u"Max"_s, u"LÉA"_s}));
+    }
 }
 
 void TestHistory::windowTakesBackASlip()

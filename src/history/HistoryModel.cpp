@@ -75,11 +75,10 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const
 
 QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount) {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return {};
     }
-    const std::array<QString, ColumnCount> headers{HistoryTexts::dateHeader(), HistoryTexts::seriesHeader(),
-                                                   HistoryTexts::numberHeader(), HistoryTexts::changeHeader(),
-                                                   HistoryTexts::detailHeader()};
-    return headers.at(section);
+    const QStringList headers{HistoryTexts::dateHeader(), HistoryTexts::seriesHeader(), HistoryTexts::numberHeader(),
+                              HistoryTexts::changeHeader(), HistoryTexts::detailHeader()};
+    return headers.value(section);
 }
