@@ -73,10 +73,16 @@ HistoryWindow::HistoryWindow(const Workspace& workspace, QWidget* parent)
     connect(m_text, &QLineEdit::textChanged, this, &HistoryWindow::filter);
     connect(m_all, &QPushButton::clicked, this, &HistoryWindow::showAll);
     connect(m_restore, &QPushButton::clicked, this, &HistoryWindow::restoreVersion);
+    // A closed window stays, hidden, for the next opening, which reads the journal anyway: only a shown one follows.
+    const auto follow = [this] {
+        if (isVisible()) {
+            reload();
+        }
+    };
     if (CatalogueEvents* events = m_workspace.events) {
-        connect(events, &CatalogueEvents::entryEdited, this, &HistoryWindow::reload);
-        connect(events, &CatalogueEvents::seriesChanged, this, &HistoryWindow::reload);
-        connect(events, &CatalogueEvents::catalogueReplaced, this, &HistoryWindow::reload);
+        connect(events, &CatalogueEvents::entryEdited, this, follow);
+        connect(events, &CatalogueEvents::seriesChanged, this, follow);
+        connect(events, &CatalogueEvents::catalogueReplaced, this, follow);
     }
 }
 
