@@ -255,7 +255,8 @@ public:
         QList<Row> rows{{QStringLiteral("undo, committed to disk"), size, measure(50, undo, slip)}};
         auto* undoAction = window.findChild<QAction*>(QStringLiteral("action_annuler"));
         rows.append({QStringLiteral("undo through the menu, views read again"), size,
-                     measure(20, [&] { undoAction->trigger(); }, slip)});
+                     measure(
+                         20, [&] { undoAction->trigger(); }, slip)});
 
         // Changes written straight into the journal, as years of corrections would leave it.
         QSqlDatabase db = catalogue.database();
@@ -267,10 +268,10 @@ public:
         entry.prepare(QStringLiteral(R"(INSERT INTO "journal_entrées" (change, "série", ref, avant, "après") )"
                                      R"(VALUES (?, 'tusqué', ?, ?, ?))"));
         const auto json = [](const QString& number, const QString& answer) {
-            return QString::fromUtf8(QJsonDocument(QJsonArray{number, answer, QStringLiteral("Auteur001é"),
-                                                              QStringLiteral("http://127.0.0.1/a.jpg"),
-                                                              QStringLiteral("Non disponible")})
-                                         .toJson(QJsonDocument::Compact));
+            return QString::fromUtf8(
+                QJsonDocument(QJsonArray{number, answer, QStringLiteral("Auteur001é"),
+                                         QStringLiteral("http://127.0.0.1/a.jpg"), QStringLiteral("Non disponible")})
+                    .toJson(QJsonDocument::Compact));
         };
         const QDateTime start = QDateTime::currentDateTimeUtc().addYears(-3);
         for (int i = int(catalogue.journal().size()); i < Catalogue::journalKept; ++i) {

@@ -30,8 +30,9 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Ten thousand characters of right-to-left text, emoji, quotes and an SQL injection, repeated.
-const QString hostile =
-    (u"שלום 👩‍👩‍👧 \"l'été\" \\ '; DROP TABLE auteurs; --\t\n"_s + QChar(0x202E)).repeated(250).left(10'000);
+const QString hostile = (u"שלום 👩‍👩‍👧 \"l'été\" \\ '; DROP TABLE auteurs; --\t\n"_s + QChar(0x202E))
+                            .repeated(250)
+                            .left(10'000);
 
 QString answer(const QString& token)
 {
@@ -77,13 +78,13 @@ void TestHistory::undoAndRedo_data()
     QTest::newRow("author still named elsewhere stays")
         << QStringList{u"i"_s, u"p+ZOÉ"_s, u"+Zoé"_s, u"u"_s} << imported << QStringList{u"Léa"_s, u"Zoé"_s} << "";
     QTest::newRow("corrections undone in turn, redone in order")
-        << QStringList{u"i"_s, u"=002:X"_s, u"=002:Y"_s, u"u"_s, u"u"_s, u"r"_s} << QStringList{imported.first(), u"X"_s}
-        << léa << "";
+        << QStringList{u"i"_s, u"=002:X"_s, u"=002:Y"_s, u"u"_s, u"u"_s, u"r"_s}
+        << QStringList{imported.first(), u"X"_s} << léa << "";
     QTest::newRow("hostile texts undone") << QStringList{u"i"_s, u"=001:H"_s, u"u"_s} << imported << léa << "";
     QTest::newRow("hostile texts redone")
         << QStringList{u"i"_s, u"=001:H"_s, u"u"_s, u"r"_s} << QStringList{hostile, imported.last()} << léa << "";
-    QTest::newRow("import undone back to empty") << QStringList{u"i"_s, u"+Zoé"_s, u"u"_s, u"u"_s} << QStringList()
-                                                 << QStringList() << "";
+    QTest::newRow("import undone back to empty")
+        << QStringList{u"i"_s, u"+Zoé"_s, u"u"_s, u"u"_s} << QStringList() << QStringList() << "";
     QTest::newRow("import redone") << QStringList{u"i"_s, u"u"_s, u"r"_s} << imported << léa << "";
 
     const QString add3 = CatalogueTexts::addDescription().arg(u"Dravé 003"_s);
@@ -103,9 +104,8 @@ void TestHistory::undoAndRedo_data()
     QTest::newRow("redo of an add whose number was taken")
         << QStringList{u"i"_s, u"+Zoé"_s, u"u"_s, u"!+"_s, u"r"_s} << imported + QStringList{third} << léa
         << CatalogueTexts::redoRefused().arg(add3, CatalogueTexts::numberTaken().arg(u"Dravé 003"_s));
-    QTest::newRow("older changes pruned")
-        << QStringList{u"i"_s, u"!gap"_s, u"+Zoé"_s, u"u"_s, u"u"_s} << imported << léa
-        << CatalogueTexts::nothingToUndo();
+    QTest::newRow("older changes pruned") << QStringList{u"i"_s, u"!gap"_s, u"+Zoé"_s, u"u"_s, u"u"_s} << imported
+                                          << léa << CatalogueTexts::nothingToUndo();
 }
 
 void TestHistory::undoAndRedo()
@@ -122,13 +122,15 @@ void TestHistory::undoAndRedo()
     for (const QString& step : steps) {
         const QString next = u"%1"_s.arg(catalogue.count(dravé) + 1, 3, 10, QLatin1Char('0'));
         const QString ref = step.section(u':', 0, 0).right(3);
-        const PuzzleEntry corrected{ref, answer(step.section(u':', 1)), u"Léa"_s, answer(step.section(u':', 1)), u"-"_s};
+        const PuzzleEntry corrected{ref, answer(step.section(u':', 1)), u"Léa"_s, answer(step.section(u':', 1)),
+                                    u"-"_s};
         lastRefusal.clear();
         if (step == u"i") {
             catalogue.fillEmpty({Fixture::series(2), {}, {}, {}}, {u"Léa"_s});
         } else if (step.startsWith(u'+') || step.startsWith(u"p+")) {
             const Category& category = step.startsWith(u'p') ? Category::plomé() : dravé;
-            catalogue.append(category, {next, u"Réponse "_s + QString::number(next.toInt()), step.section(u'+', 1), {}, {}});
+            catalogue.append(category,
+                             {next, u"Réponse "_s + QString::number(next.toInt()), step.section(u'+', 1), {}, {}});
         } else if (step.startsWith(u'=')) {
             QVERIFY(catalogue.rewrite(dravé, ref, corrected));
         } else if (step == u"u" || step == u"r") {
@@ -136,7 +138,8 @@ void TestHistory::undoAndRedo()
         } else if (step == u"!+") {
             fixture.insert(dravé, {{next, u"Réponse "_s + QString::number(next.toInt()), u"Zoé"_s, {}, {}}});
         } else if (step == u"!gap") {
-            fixture.sql(u"INSERT INTO journal (id, date, sorte, description, nombre) VALUES (10001, '', 'x', 'x', 0)"_s);
+            fixture.sql(
+                u"INSERT INTO journal (id, date, sorte, description, nombre) VALUES (10001, '', 'x', 'x', 0)"_s);
         } else {
             fixture.sql(u"UPDATE \"dravé\" SET nom = '%1' WHERE ref = '%2'"_s.arg(corrected.answer, ref));
         }
@@ -154,7 +157,8 @@ void TestHistory::undoAndRedo()
         const QList<JournalRecord> journal = catalogue.journal();
         QCOMPARE(journal.size(), changes);
         // The import is one change of two entries.
-        QVERIFY(steps.first() != u"i" || JournalFormat::detail(journal.last()).endsWith(u" (et 1 autre(s) entrée(s))"_s));
+        QVERIFY(steps.first() != u"i" ||
+                JournalFormat::detail(journal.last()).endsWith(u" (et 1 autre(s) entrée(s))"_s));
     }
 }
 
@@ -354,8 +358,9 @@ void TestHistory::commands()
     QCOMPARE(catalogue.count(Category::dravé()), left);
     const QList<JournalRecord> journal = catalogue.journal();
     QCOMPARE(JournalFormat::line(journal.last()).section(u';', 0, 1),
-             JournalFormat::date(journal.last()) + u"  Dravé 003  l'ajout de Dravé 003%1 — Nom : — → Réponse 3; Auteur : — → Léa"_s.arg(
-                 left == 2 ? HistoryTexts::undoneMark() : QString()));
+             JournalFormat::date(journal.last()) +
+                 u"  Dravé 003  l'ajout de Dravé 003%1 — Nom : — → Réponse 3; Auteur : — → Léa"_s.arg(
+                     left == 2 ? HistoryTexts::undoneMark() : QString()));
 }
 
 QTEST_MAIN(TestHistory)

@@ -178,7 +178,10 @@ int main(int argc, char* argv[])
         plomé->findChild<QPushButton*>(Category::plomé().name(u"bt_maj_"))->click();
     }
     dravé->setPanel({QStringLiteral("%1").arg(dravé->model()->rowCount() + 1, 3, 10, QLatin1Char('0')),
-                     QStringLiteral("Pont du Gard"), dravé->model()->row(0).value(2), {}, {}});
+                     QStringLiteral("Pont du Gard"),
+                     dravé->model()->row(0).value(2),
+                     {},
+                     {}});
     dravé->findChild<QPushButton*>(Category::dravé().name(u"bt_add_"))->click();
     window.findChild<QAction*>(QStringLiteral("action_annuler"))->trigger();
     window.findChild<QAction*>(QStringLiteral("action_historique"))->trigger();

@@ -145,8 +145,7 @@ void connectHistory(MainWindow& window)
         QObject::connect(entry, &QAction::triggered, &window, [&window, tab] {
             const QModelIndex current = tab->grid()->currentIndex();
             if (current.isValid()) {
-                shownWindow<HistoryWindow>(window)->showEntry(tab->category(),
-                                                              tab->model()->cell(current.row(), 0));
+                shownWindow<HistoryWindow>(window)->showEntry(tab->category(), tab->model()->cell(current.row(), 0));
             }
         });
     }

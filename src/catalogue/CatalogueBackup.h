@@ -15,10 +15,10 @@ class QSaveFile;
 /// What a copy in the backups folder holds, read without writing to it.
 struct BackupCopy {
     QString path;
-    QDateTime made;             ///< from its name, else the file's date
+    QDateTime made;              ///< from its name, else the file's date
     std::array<int, 4> counts{}; ///< entries per series, descriptor order
-    QString integrity;          ///< the result of `PRAGMA integrity_check`: "ok", or what is wrong
-    bool usable = false;        ///< a sound catalogue that may be put in place
+    QString integrity;           ///< the result of `PRAGMA integrity_check`: "ok", or what is wrong
+    bool usable = false;         ///< a sound catalogue that may be put in place
 };
 
 /// Dated copies of the open catalogue, kept in one folder (the "sauvegardes" folder beside the catalogue).

@@ -127,12 +127,12 @@ Catalogue::AppendResult Catalogue::append(const Category& category, const Puzzle
     if (exists) {
         return AppendResult::AlreadyExists;
     }
-    JournalChange change{JournalKind::add(),
-                         CatalogueTexts::addDescription().arg(
-                             CatalogueTexts::entryName().arg(category.caption, entry.ref)),
-                         {{category.index, entry.ref, std::nullopt, entry}},
-                         {},
-                         {}};
+    JournalChange change{
+        JournalKind::add(),
+        CatalogueTexts::addDescription().arg(CatalogueTexts::entryName().arg(category.caption, entry.ref)),
+        {{category.index, entry.ref, std::nullopt, entry}},
+        {},
+        {}};
     if (category.registersAuthors && !isAuthorRegistered(entry.author)) {
         QSqlQuery author = prepare(QStringLiteral("INSERT INTO auteurs (nom) VALUES (?)"));
         author.addBindValue(text(entry.author));
@@ -160,8 +160,9 @@ bool Catalogue::rewrite(const Category& category, const QString& ref, const Puzz
     auto rollback = qScopeGuard([this] { rollbackWrite(); });
     // Exactly one row: a file made by another tool may hold a number twice, and a correction must not turn
     // both entries into one. SQLite's rowid names the row that `entry` reads.
-    QSqlQuery find = prepare(QStringLiteral("SELECT ref, %1, auteur, url, lien, rowid FROM %2 WHERE ref = ? ORDER BY rowid")
-                                 .arg(quoted(category.answerField), quoted(category.table)));
+    QSqlQuery find =
+        prepare(QStringLiteral("SELECT ref, %1, auteur, url, lien, rowid FROM %2 WHERE ref = ? ORDER BY rowid")
+                    .arg(quoted(category.answerField), quoted(category.table)));
     find.addBindValue(text(ref));
     execWrite(find);
     if (!find.next()) {

@@ -8,6 +8,8 @@
 #include <QSet>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 using namespace CatalogueSql;
 using Kind = CatalogueError::Kind;
 
@@ -243,12 +245,13 @@ std::optional<QString> Catalogue::applyEntries(const JournalChange& change, bool
         } else if (!entry.after) {
             write = prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(category.table)));
         } else {
-            write = prepare(QStringLiteral("UPDATE %1 SET ref = ?, %2 = ?, auteur = ?, url = ?, lien = ? WHERE rowid = ?")
-                                .arg(quoted(category.table), quoted(category.answerField)));
+            write =
+                prepare(QStringLiteral("UPDATE %1 SET ref = ?, %2 = ?, auteur = ?, url = ?, lien = ? WHERE rowid = ?")
+                            .arg(quoted(category.table), quoted(category.answerField)));
         }
         if (entry.after) {
-            for (const QString& value : {entry.after->ref, entry.after->answer, entry.after->author, entry.after->url,
-                                         entry.after->link}) {
+            for (const QString& value :
+                 {entry.after->ref, entry.after->answer, entry.after->author, entry.after->url, entry.after->link}) {
                 write.addBindValue(text(value));
             }
         }
@@ -259,7 +262,8 @@ std::optional<QString> Catalogue::applyEntries(const JournalChange& change, bool
         written.entries.append(entry);
     }
     for (const QString& name : change.authorsRemoved) {
-        if (keepNamed && std::any_of(named.begin(), named.end(), [&](const QString& n) { return sameAuthor(n, name); })) {
+        if (keepNamed &&
+            std::any_of(named.begin(), named.end(), [&](const QString& n) { return sameAuthor(n, name); })) {
             continue;
         }
         // One row of exactly that name, the newest: a register may hold a name twice.
@@ -308,8 +312,8 @@ qint64 Catalogue::writeJournal(const JournalChange& change, qint64 target)
     execWrite(row);
     const qint64 id = row.lastInsertId().toLongLong();
 
-    QSqlQuery entries = prepare(
-        QStringLiteral(R"(INSERT INTO "journal_entrées" (change, "série", ref, avant, "après") VALUES (?, ?, ?, ?, ?))"));
+    QSqlQuery entries = prepare(QStringLiteral(
+        R"(INSERT INTO "journal_entrées" (change, "série", ref, avant, "après") VALUES (?, ?, ?, ?, ?))"));
     for (const EntryChange& entry : change.entries) {
         for (const QVariant& value : {QVariant(id), QVariant(Category::all().at(entry.category).table),
                                       QVariant(text(entry.ref)), encoded(entry.before), encoded(entry.after)}) {
@@ -317,7 +321,8 @@ qint64 Catalogue::writeJournal(const JournalChange& change, qint64 target)
         }
         execWrite(entries);
     }
-    QSqlQuery names = prepare(QStringLiteral(R"(INSERT INTO "journal_auteurs" (change, nom, "ajouté") VALUES (?, ?, ?))"));
+    QSqlQuery names =
+        prepare(QStringLiteral(R"(INSERT INTO "journal_auteurs" (change, nom, "ajouté") VALUES (?, ?, ?))"));
     for (const auto& [list, added] : {std::pair(&change.authorsAdded, 1), std::pair(&change.authorsRemoved, 0)}) {
         for (const QString& name : *list) {
             names.addBindValue(id);
@@ -328,9 +333,9 @@ qint64 Catalogue::writeJournal(const JournalChange& change, qint64 target)
     }
     // The size rule: ids grow by one per change, so the newest `journalKept` changes are those above this one.
     if (id > journalKept) {
-        for (const char* sql : {R"(DELETE FROM "journal_entrées" WHERE change <= ?)",
-                                R"(DELETE FROM "journal_auteurs" WHERE change <= ?)",
-                                R"(DELETE FROM "journal" WHERE id <= ?)"}) {
+        for (const char* sql :
+             {R"(DELETE FROM "journal_entrées" WHERE change <= ?)",
+              R"(DELETE FROM "journal_auteurs" WHERE change <= ?)", R"(DELETE FROM "journal" WHERE id <= ?)"}) {
             QSqlQuery prune = prepare(QString::fromUtf8(sql));
             prune.addBindValue(id - journalKept);
             execWrite(prune);
@@ -363,11 +368,10 @@ QList<JournalRecord> Catalogue::readJournal(const QString& where, const QVariant
         return records; // a file from before the journal
     }
     // The first entry of each change (or, for an entry's history, that entry) gives its before and after.
-    const QString from =
-        where.contains(u"e.ref")
-            ? QStringLiteral(R"("journal_entrées" e JOIN "journal" j ON j.id = e.change)")
-            : QStringLiteral(R"("journal" j LEFT JOIN "journal_entrées" e ON e.rowid = )"
-                             R"((SELECT MIN(rowid) FROM "journal_entrées" WHERE change = j.id))");
+    const QString from = where.contains(u"e.ref")
+                             ? QStringLiteral(R"("journal_entrées" e JOIN "journal" j ON j.id = e.change)")
+                             : QStringLiteral(R"("journal" j LEFT JOIN "journal_entrées" e ON e.rowid = )"
+                                              R"((SELECT MIN(rowid) FROM "journal_entrées" WHERE change = j.id))");
     QSqlQuery query = prepare(QStringLiteral(R"(SELECT j.id, j.date, j.sorte, j.description, j."état", j.cible, )"
                                              R"(COALESCE(e."série", j."série"), COALESCE(e.ref, j.ref), j.nombre, )"
                                              R"(e.avant, e."après" FROM %1 %2 ORDER BY j.id %3 LIMIT ?)")
@@ -441,8 +445,8 @@ JournalChange Catalogue::journalChange(qint64 id) const
         if (category < 0) {
             throw CatalogueError(Kind::Read, CatalogueTexts::journalUnreadable().arg(id));
         }
-        change.entries.append({category, entries.value(1).toString(), decoded(entries.value(2), id),
-                               decoded(entries.value(3), id)});
+        change.entries.append(
+            {category, entries.value(1).toString(), decoded(entries.value(2), id), decoded(entries.value(3), id)});
     }
     QSqlQuery names =
         prepare(QStringLiteral(R"(SELECT nom, "ajouté" FROM "journal_auteurs" WHERE change = ? ORDER BY rowid)"));

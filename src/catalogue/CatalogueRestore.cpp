@@ -23,8 +23,7 @@ void Catalogue::replaceFile(const QString& copy, const std::function<void()>& be
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(1 << 20);
         if (chunk.isEmpty() || target.write(chunk) != chunk.size()) {
-            throw CatalogueError(Kind::Write, failed,
-                                 chunk.isEmpty() ? source.errorString() : target.errorString());
+            throw CatalogueError(Kind::Write, failed, chunk.isEmpty() ? source.errorString() : target.errorString());
         }
     }
     source.close();

@@ -107,6 +107,7 @@ void BackupRestoreWindow::restore()
         emit m_workspace.events->catalogueReplaced();
     }
     reload();
-    messenger.show(Messenger::Icon::Information,
-                   HistoryTexts::restored().arg(shownDate(copy), QDir::toNativeSeparators(m_workspace.folder.backups())));
+    messenger.show(
+        Messenger::Icon::Information,
+        HistoryTexts::restored().arg(shownDate(copy), QDir::toNativeSeparators(m_workspace.folder.backups())));
 }

@@ -12,14 +12,14 @@ void HistoryModel::setRecords(QList<JournalRecord> records)
     for (JournalRecord& record : records) {
         Row row;
         // The date is made when a row is shown: converting ten thousand to local time would slow the opening.
-        row.cells = {QString(),
-                     record.category < 0 ? QString() : Category::all().at(record.category).caption, record.ref,
+        row.cells = {QString(), record.category < 0 ? QString() : Category::all().at(record.category).caption,
+                     record.ref,
                      record.description +
                          (record.state == JournalRecord::State::Undone ? HistoryTexts::undoneMark() : QString()),
                      JournalFormat::detail(record)};
-        row.folded = (row.cells[Series] + u'\n' + row.cells[Number] + u'\n' + row.cells[Change] + u'\n' +
-                      row.cells[Detail])
-                         .toCaseFolded();
+        row.folded =
+            (row.cells[Series] + u'\n' + row.cells[Number] + u'\n' + row.cells[Change] + u'\n' + row.cells[Detail])
+                .toCaseFolded();
         row.record = std::move(record);
         rows.append(std::move(row));
     }

@@ -52,9 +52,8 @@ QString detail(const JournalRecord& record)
         }
         return all;
     }();
-    static constexpr std::array<QString PuzzleEntry::*, 5> fields{&PuzzleEntry::ref, &PuzzleEntry::answer,
-                                                                   &PuzzleEntry::author, &PuzzleEntry::url,
-                                                                   &PuzzleEntry::link};
+    static constexpr std::array<QString PuzzleEntry::*, 5> fields{
+        &PuzzleEntry::ref, &PuzzleEntry::answer, &PuzzleEntry::author, &PuzzleEntry::url, &PuzzleEntry::link};
     QString text;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const QString before = shown(record.before, fields.at(i));

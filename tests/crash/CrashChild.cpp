@@ -56,9 +56,8 @@ int main(int argc, char* argv[])
         if (!add || !undo || !redo || !step('a', next, next, [add] { add->click(); })) {
             return 2;
         }
-        if (next % 3 == 0 &&
-            (!step('u', next, next - 1, [undo] { undo->trigger(); }) ||
-             !step('r', next, next, [redo] { redo->trigger(); }))) {
+        if (next % 3 == 0 && (!step('u', next, next - 1, [undo] { undo->trigger(); }) ||
+                              !step('r', next, next, [redo] { redo->trigger(); }))) {
             return 2;
         }
     }

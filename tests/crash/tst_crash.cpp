@@ -138,7 +138,8 @@ void TestCrash::killedWhileAddingLosesNothing()
         for (const QByteArray& line : lines) {
             const int number = line.mid(2).toInt();
             const bool back = line.startsWith('u');
-            QVERIFY2(number == (back ? reported : reported + 1), qPrintable(u"%1 after %2"_s.arg(QString::fromLatin1(line)).arg(reported)));
+            QVERIFY2(number == (back ? reported : reported + 1),
+                     qPrintable(u"%1 after %2"_s.arg(QString::fromLatin1(line)).arg(reported)));
             reported = back ? number - 1 : number;
             ++steps;
         }
