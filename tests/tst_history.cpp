@@ -271,8 +271,11 @@ void TestHistory::windowTakesBackASlip()
     child<QTableView>(history, u"historique_liste"_s)->setCurrentIndex(history->model()->index(2, 0));
     child<QPushButton>(history, u"historique_restaurer"_s)->click();
     QCOMPARE(fixture.messenger.lastText(), HistoryTexts::noSuchVersion());
-    child<QComboBox>(history, u"historique_série"_s)->setCurrentIndex(2);
+    auto* series = child<QComboBox>(history, u"historique_série"_s);
+    series->setCurrentIndex(2); // Plomé
     QCOMPARE(history->model()->rowCount(), 0);
+    series->setCurrentIndex(1);
+    QCOMPARE(history->model()->rowCount(), 3);
     QCOMPARE(fixture.messenger.shown.size(), 1);
 }
 
