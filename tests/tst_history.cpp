@@ -230,8 +230,7 @@ void TestHistory::changeOfSeveralEntries()
 void TestHistory::windowTakesBackASlip()
 {
     Fixture fixture;
-    fixture.insert(Category::dravé(), Fixture::series(2));
-    fixture.registerAuthors({u"Léa"_s});
+    fixture.insert(Category::dravé(), Fixture::series(2)); // by Léa, who is not registered
     auto window = Fixture().openShown(); // a second folder: only its own journal counts
     window = fixture.openShown();
     QVERIFY(window);
@@ -262,6 +261,7 @@ void TestHistory::windowTakesBackASlip()
     child<QPushButton>(history, u"historique_restaurer"_s)->click();
     QCOMPARE(tab->model()->cell(0, 1), u"Réponse 1"_s);
     QCOMPARE(undo->text(), u"Annuler la restauration d'une version de Dravé 001"_s);
+    QCOMPARE(window->catalogue().authors(), (QStringList{u"Zoé"_s, u"Léa"_s})); // as an add would
     QCOMPARE(history->model()->data(history->model()->index(0, HistoryModel::Detail)).toString(),
              u"Nom : Faute → Réponse 1"_s);
     // The add's row offers no earlier version.
