@@ -8,6 +8,7 @@
 #include "app/Opening.h"
 #include "app/Startup.h"
 #include "catalogue/Catalogue.h"
+#include "history/HistoryWindow.h"
 #include "image/ImageWindow.h"
 #include "links/LinkCheckWindow.h"
 #include "support/LoopbackServer.h"
@@ -38,6 +39,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSqlQuery>
 #include <QSysInfo>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -244,6 +246,79 @@ public:
         return rows;
     }
 
+    // The journal: an undo at the store and through the menu (the views read the series again), and the history
+    // window over a full journal of 10,000 changes, opened and filtered.
+    QList<Row> history(int size)
+    {
+        MainWindow& window = *m_window;
+        Catalogue& catalogue = window.catalogue();
+        const Category& tusqué = Category::tusqué();
+        int slips = 0;
+        const auto slip = [&] {
+            PuzzleEntry entry = *catalogue.entry(tusqué, ref(1 + (slips * 7) % size));
+            entry.answer = QStringLiteral("Faute %1").arg(slips++);
+            catalogue.rewrite(tusqué, entry.ref, entry);
+        };
+        const auto undo = [&] {
+            if (catalogue.undo().refusal) {
+                qFatal("an undo was refused");
+            }
+        };
+        QList<Row> rows{{QStringLiteral("undo, committed to disk"), size, measure(50, undo, slip)}};
+        auto* undoAction = window.findChild<QAction*>(QStringLiteral("action_annuler"));
+        rows.append({QStringLiteral("undo through the menu, views read again"), size,
+                     measure(
+                         20, [&] { undoAction->trigger(); }, slip)});
+
+        // Changes written straight into the journal, as years of corrections would leave it.
+        QSqlDatabase db = catalogue.database();
+        db.transaction();
+        QSqlQuery change(db);
+        change.prepare(QStringLiteral(R"(INSERT INTO "journal" (date, sorte, description, "série", ref, nombre) )"
+                                      R"(VALUES (?, 'maj', ?, 'tusqué', ?, 1))"));
+        QSqlQuery entry(db);
+        entry.prepare(QStringLiteral(R"(INSERT INTO "journal_entrées" (change, "série", ref, avant, "après") )"
+                                     R"(VALUES (?, 'tusqué', ?, ?, ?))"));
+        const auto json = [](const QString& number, const QString& answer) {
+            return QString::fromUtf8(
+                QJsonDocument(QJsonArray{number, answer, QStringLiteral("Auteur001é"),
+                                         QStringLiteral("http://127.0.0.1/a.jpg"), QStringLiteral("Non disponible")})
+                    .toJson(QJsonDocument::Compact));
+        };
+        const QDateTime start = QDateTime::currentDateTimeUtc().addYears(-3);
+        for (int i = int(catalogue.journal().size()); i < Catalogue::journalKept; ++i) {
+            const QString number = ref(1 + i % size);
+            change.addBindValue(start.addSecs(i * 3600).toString(Qt::ISODateWithMs));
+            change.addBindValue(QStringLiteral("la correction de Tusqué %1").arg(number));
+            change.addBindValue(number);
+            change.exec();
+            entry.addBindValue(change.lastInsertId());
+            entry.addBindValue(number);
+            entry.addBindValue(json(number, QStringLiteral("Réponse %1").arg(i)));
+            entry.addBindValue(json(number, QStringLiteral("Réponse %1 corrigée").arg(i)));
+            entry.exec();
+        }
+        db.commit();
+        if (catalogue.journal().size() != Catalogue::journalKept) {
+            qFatal("the journal was not filled");
+        }
+        auto* open = window.findChild<QAction*>(QStringLiteral("action_historique"));
+        rows.append({QStringLiteral("history window, 10,000 changes: open"), size,
+                     measure(
+                         20, [&] { open->trigger(); },
+                         [&] {
+                             delete window.findChild<HistoryWindow*>();
+                             QApplication::processEvents();
+                         })});
+        auto* filter = window.findChild<HistoryWindow*>()->findChild<QLineEdit*>(QStringLiteral("historique_filtre"));
+        int filtered = 0;
+        rows.append({QStringLiteral("history window, 10,000 changes: filter"), size,
+                     measure(50, [&] { filter->setText(QStringLiteral("Réponse %1").arg(filtered++ * 97)); })});
+        delete window.findChild<HistoryWindow*>();
+        expectSilence("the journal");
+        return rows;
+    }
+
     /// From "Vérifier les liens…" to the summary shown, for every address of the catalogue.
     double checkLinks()
     {
@@ -353,6 +428,7 @@ int main(int argc, char* argv[])
             continue;
         }
         rows += bench.transfer(size);
+        rows += bench.history(size);
         bench.open();
         const double afterLoad = peakResidentMiB();
         int next = 0;

@@ -5,6 +5,7 @@
 #include "app/Opening.h"
 #include "app/Startup.h"
 #include "catalogue/CatalogueFolder.h"
+#include "history/HistoryWindow.h"
 #include "image/ImageWindow.h"
 #include "support/LoopbackServer.h"
 #include "support/StderrMessenger.h"
@@ -16,6 +17,7 @@
 #include "ui/SearchTab.h"
 #include "ui/UiTexts.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
@@ -168,6 +170,30 @@ int main(int argc, char* argv[])
     }
     err << "wrote " << QDir::toNativeSeparators(imagePath) << '\n';
     image->close();
+
+    // The history after a few slips of the keeper: two corrections, an add taken back.
+    CategoryTab* plomé = window.categoryTab(Category::plomé());
+    for (int row : {3, 7}) {
+        const QStringList cells = plomé->model()->row(row);
+        plomé->setPanel({cells.value(0), cells.value(1) + QStringLiteral(" (corrigé)"), cells.value(2), {}, {}});
+        plomé->findChild<QPushButton*>(Category::plomé().name(u"bt_maj_"))->click();
+    }
+    dravé->setPanel({QStringLiteral("%1").arg(dravé->model()->rowCount() + 1, 3, 10, QLatin1Char('0')),
+                     QStringLiteral("Pont du Gard"),
+                     dravé->model()->row(0).value(2),
+                     {},
+                     {}});
+    dravé->findChild<QPushButton*>(Category::dravé().name(u"bt_add_"))->click();
+    window.findChild<QAction*>(QStringLiteral("action_annuler"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("action_historique"))->trigger();
+    auto* history = window.findChild<HistoryWindow*>();
+    QApplication::processEvents();
+    const QString historyPath = output.filePath(QStringLiteral("history-window.png"));
+    if (!history || !history->grab().save(historyPath)) {
+        err << "cannot write " << historyPath << '\n';
+        return 1;
+    }
+    err << "wrote " << QDir::toNativeSeparators(historyPath) << '\n';
 
     // A message box during the run means the pictures do not show the program at work.
     return messenger.count() > 0 ? 1 : 0;

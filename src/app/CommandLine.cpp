@@ -2,10 +2,12 @@
 
 #include "app/AppTexts.h"
 #include "app/ConsoleMessenger.h"
+#include "app/HistoryCommands.h"
 #include "app/LinkJobs.h"
 #include "app/Opening.h"
 #include "app/TransferCommands.h"
 #include "catalogue/CatalogueFolder.h"
+#include "history/HistoryTexts.h"
 #include "links/LinksTexts.h"
 #include "transfer/TransferTexts.h"
 
@@ -57,6 +59,31 @@ const QList<Command>& commands()
          [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
              return LinkJobs::archiveImagesCommand(folder, messenger);
          }},
+        // The journal of changes.
+        {QStringLiteral("history"), {}, HistoryTexts::historyHelp(), false, HistoryCommands::printHistory},
+        {QStringLiteral("undo"),
+         {},
+         HistoryTexts::undoHelp(),
+         true,
+         [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
+             return HistoryCommands::undoLast(folder, messenger);
+         }},
+    };
+    return all;
+}
+
+/// An option that goes with one command only, whose `run` receives its value: `--history --last N`.
+struct Companion {
+    QString name;
+    QString valueName;
+    QString description;
+    QString command;
+};
+
+const QList<Companion>& companions()
+{
+    static const QList<Companion> all = {
+        {QStringLiteral("last"), HistoryTexts::lastValue(), HistoryTexts::lastHelp(), QStringLiteral("history")},
     };
     return all;
 }
@@ -78,6 +105,9 @@ void describe(QCommandLineParser& parser)
     parser.addOption(versionOption());
     for (const Command& command : commands()) {
         parser.addOption(QCommandLineOption(command.name, command.description, command.valueName));
+    }
+    for (const Companion& companion : companions()) {
+        parser.addOption(QCommandLineOption(companion.name, companion.description, companion.valueName));
     }
     parser.addPositionalArgument(AppTexts::folderArgument(), AppTexts::folderHelp(),
                                  u'[' + AppTexts::folderArgument() + u']');
@@ -151,6 +181,15 @@ int run(const QStringList& arguments)
     if (!chosen) {
         return usageError(parser, AppTexts::moreHelp());
     }
+    QString value = chosen->valueName.isEmpty() ? QString() : parser.value(chosen->name);
+    for (const Companion& companion : companions()) {
+        if (parser.isSet(companion.name)) {
+            if (companion.command != chosen->name) {
+                return usageError(parser, AppTexts::onlyWith().arg(companion.name, companion.command));
+            }
+            value = parser.value(companion.name);
+        }
+    }
     const CatalogueFolder folder(chosenFolder(parser.positionalArguments().value(0)));
     ConsoleMessenger messenger;
     const auto lock = Opening::lockFolder(folder, messenger);
@@ -161,7 +200,7 @@ int run(const QStringList& arguments)
         messenger.critical(AppTexts::cannotLock().arg(QDir::toNativeSeparators(folder.path())));
         return 1;
     }
-    return chosen->run(chosen->valueName.isEmpty() ? QString() : parser.value(chosen->name), folder, messenger);
+    return chosen->run(value, folder, messenger);
 }
 
 } // namespace CommandLine

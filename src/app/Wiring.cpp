@@ -7,6 +7,10 @@
 #include "check/ComparisonLauncher.h"
 #include "check/ProgramChooser.h"
 #include "editing/EntryEditController.h"
+#include "history/BackupRestoreWindow.h"
+#include "history/HistoryTexts.h"
+#include "history/HistoryWindow.h"
+#include "history/UndoController.h"
 #include "image/ImageArchive.h"
 #include "image/ImageWindow.h"
 #include "links/LinkCheckWindow.h"
@@ -102,6 +106,53 @@ void connectLinks(MainWindow& window, GridBrowser& browsing, ImageArchive& archi
                      [&window, &browsing, &archive] { runLinks(window, browsing, archive, LinkMode::Archive); });
 }
 
+// ---- Nothing lost by a slip: undo and redo, the history, the backups ----
+
+// One window of each kind, shown again when asked again.
+template <typename W> W* shownWindow(MainWindow& window)
+{
+    W* shown = window.findChild<W*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!shown) {
+        shown = new W(window.workspace(), &window);
+        WindowPlacement::centre(*shown, &window);
+    }
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
+    return shown;
+}
+
+void connectHistory(MainWindow& window)
+{
+    auto* undo = new UndoController(window.workspace(), &window);
+    window.editMenu()->addAction(undo->undoAction());
+    window.editMenu()->addAction(undo->redoAction());
+
+    QAction* history = window.catalogueMenu()->addAction(HistoryTexts::historyAction());
+    history->setObjectName(QStringLiteral("action_historique"));
+    QObject::connect(history, &QAction::triggered, &window,
+                     [&window] { shownWindow<HistoryWindow>(window)->showAll(); });
+    QAction* backups = window.catalogueMenu()->addAction(HistoryTexts::backupsAction());
+    backups->setObjectName(QStringLiteral("action_sauvegardes"));
+    QObject::connect(backups, &QAction::triggered, &window,
+                     [&window] { shownWindow<BackupRestoreWindow>(window)->reload(); });
+
+    // "Historique de cette entrée" on each grid's context menu, for the row under the pointer (made current by the
+    // press that opens the menu).
+    for (CategoryTab* tab : window.categoryTabs()) {
+        auto* entry = new QAction(HistoryTexts::entryHistoryAction(), tab->grid());
+        entry->setObjectName(tab->category().name(u"historique_"));
+        tab->grid()->setContextMenuPolicy(Qt::ActionsContextMenu);
+        tab->grid()->addAction(entry);
+        QObject::connect(entry, &QAction::triggered, &window, [&window, tab] {
+            const QModelIndex current = tab->grid()->currentIndex();
+            if (current.isValid()) {
+                shownWindow<HistoryWindow>(window)->showEntry(tab->category(), tab->model()->cell(current.row(), 0));
+            }
+        });
+    }
+}
+
 } // namespace
 
 void connectSubsystems(MainWindow& window)
@@ -171,6 +222,9 @@ void connectSubsystems(MainWindow& window)
 
     // "Catalogue" › "Vérifier les liens…" and "Archiver les images…".
     connectLinks(window, *browsing, *archive);
+
+    // "Édition" › "Annuler", "Rétablir"; "Catalogue" › "Historique…", "Restaurer une sauvegarde…".
+    connectHistory(window);
 }
 
 } // namespace Wiring

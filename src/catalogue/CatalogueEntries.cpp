@@ -233,6 +233,7 @@ int Catalogue::count(const Category& category) const
 
 Catalogue::AppendResult Catalogue::append(const Category& category, const PuzzleEntry& entry)
 {
+    ensureCurrentSchema();
     beginWrite();
     const auto forget = qScopeGuard([this] { invalidateCache(); });
     auto rollback = qScopeGuard([this] { rollbackWrite(); });
@@ -244,10 +245,17 @@ Catalogue::AppendResult Catalogue::append(const Category& category, const Puzzle
     if (exists) {
         return AppendResult::AlreadyExists;
     }
+    JournalChange change{
+        JournalKind::add(),
+        CatalogueTexts::addDescription().arg(CatalogueTexts::entryName().arg(category.caption, entry.ref)),
+        {{category.index, entry.ref, std::nullopt, entry}},
+        {},
+        {}};
     if (category.registersAuthors && !isAuthorRegistered(entry.author)) {
         QSqlQuery author = prepare(QStringLiteral("INSERT INTO auteurs (nom) VALUES (?)"));
         author.addBindValue(text(entry.author));
         execWrite(author);
+        change.authorsAdded.append(entry.author);
     }
     QSqlQuery insert = prepare(QStringLiteral("INSERT INTO %1 (ref, %2, auteur, url, lien) VALUES (?, ?, ?, ?, ?)")
                                    .arg(quoted(category.table), quoted(category.answerField)));
@@ -256,6 +264,7 @@ Catalogue::AppendResult Catalogue::append(const Category& category, const Puzzle
     }
     execWrite(insert);
     insert.finish();
+    writeJournal(change);
     rollback.dismiss();
     commitWrite();
     return AppendResult::Added;
@@ -263,19 +272,22 @@ Catalogue::AppendResult Catalogue::append(const Category& category, const Puzzle
 
 bool Catalogue::rewrite(const Category& category, const QString& ref, const PuzzleEntry& entry)
 {
+    ensureCurrentSchema();
     beginWrite();
     const auto forget = qScopeGuard([this] { invalidateCache(); });
     auto rollback = qScopeGuard([this] { rollbackWrite(); });
     // Exactly one row: a file made by another tool may hold a number twice, and a correction must not turn
     // both entries into one. SQLite's rowid names the row that `entry` reads.
     QSqlQuery find =
-        prepare(QStringLiteral("SELECT rowid FROM %1 WHERE ref = ? ORDER BY rowid").arg(quoted(category.table)));
+        prepare(QStringLiteral("SELECT ref, %1, auteur, url, lien, rowid FROM %2 WHERE ref = ? ORDER BY rowid")
+                    .arg(quoted(category.answerField), quoted(category.table)));
     find.addBindValue(text(ref));
     execWrite(find);
     if (!find.next()) {
         return false;
     }
-    const qlonglong row = find.value(0).toLongLong();
+    const PuzzleEntry before = entryAt(find);
+    const qlonglong row = find.value(5).toLongLong();
     find.finish();
     QSqlQuery update =
         prepare(QStringLiteral("UPDATE %1 SET ref = ?, %2 = ?, auteur = ?, url = ?, lien = ? WHERE rowid = ?")
@@ -286,6 +298,14 @@ bool Catalogue::rewrite(const Category& category, const QString& ref, const Puzz
     update.addBindValue(row);
     execWrite(update);
     update.finish();
+    // A correction that changes nothing is no step to take back.
+    if (before != entry) {
+        writeJournal({JournalKind::update(),
+                      CatalogueTexts::updateDescription().arg(CatalogueTexts::entryName().arg(category.caption, ref)),
+                      {{category.index, ref, before, entry}},
+                      {},
+                      {}});
+    }
     rollback.dismiss();
     commitWrite();
     return true;
@@ -300,6 +320,7 @@ bool Catalogue::isEmpty() const
 
 bool Catalogue::fillEmpty(const std::array<QList<PuzzleEntry>, 4>& series, const QStringList& authors)
 {
+    ensureCurrentSchema();
     beginWrite();
     const auto forget = qScopeGuard([this] { invalidateCache(); });
     auto rollback = qScopeGuard([this] { rollbackWrite(); });
@@ -315,10 +336,12 @@ bool Catalogue::fillEmpty(const std::array<QList<PuzzleEntry>, 4>& series, const
             return false;
         }
     }
+    JournalChange change{JournalKind::import(), CatalogueTexts::importDescription(), {}, authors, {}};
     for (const Category& category : Category::all()) {
         QSqlQuery insert = prepare(QStringLiteral("INSERT INTO %1 (ref, %2, auteur, url, lien) VALUES (?, ?, ?, ?, ?)")
                                        .arg(quoted(category.table), quoted(category.answerField)));
         for (const PuzzleEntry& entry : series.at(category.index)) {
+            change.entries.append({category.index, entry.ref, std::nullopt, entry});
             for (const QString& value : {entry.ref, entry.answer, entry.author, entry.url, entry.link}) {
                 insert.addBindValue(text(value));
             }
@@ -330,6 +353,7 @@ bool Catalogue::fillEmpty(const std::array<QList<PuzzleEntry>, 4>& series, const
         author.addBindValue(text(name));
         execWrite(author);
     }
+    writeJournal(change);
     rollback.dismiss();
     commitWrite();
     return true;

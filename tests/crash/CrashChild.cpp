@@ -1,8 +1,9 @@
 // mezor-crash-child FOLDER
 //
 // Opens the catalogue in FOLDER as the program does, then adds Dravé entries through the window's own add button,
-// one after the other from the grid's next number, until the series is full or the process is killed. After each add
-// that succeeded it writes the number on the standard output at once: a number written there has been committed.
+// one after the other from the grid's next number, until the series is full or the process is killed; every third
+// add is taken back with "Annuler" and put back with "Rétablir". After each step that succeeded it writes a line on
+// the standard output at once, "a N", "u N" or "r N": a line written there has been committed.
 // Exit codes: 0 series full, 1 start refused, 2 an add failed (the reason on the standard error).
 
 #include "CrashSeries.h"
@@ -12,6 +13,7 @@
 #include "ui/CategoryTab.h"
 #include "ui/GridModel.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLockFile>
 #include <QPushButton>
@@ -36,18 +38,29 @@ int main(int argc, char* argv[])
     }
     CategoryTab* tab = window->categoryTab(Category::dravé());
     auto* add = tab->findChild<QPushButton*>(Category::dravé().name(u"bt_add_"));
-    for (int next = tab->model()->gridRowCount(); next <= CrashSeries::lastNumber; ++next) {
+    auto* undo = window->findChild<QAction*>(QStringLiteral("action_annuler"));
+    auto* redo = window->findChild<QAction*>(QStringLiteral("action_retablir"));
+    // One step: what `act` does must leave `entries` entries and no message, and is then reported.
+    const auto step = [&](char kind, int number, int entries, const auto& act) {
         const int messages = messenger.count();
-        tab->setPanel(CrashSeries::typed(next));
-        if (add) {
-            add->click();
+        act();
+        if (tab->model()->rowCount() != entries || messenger.count() != messages) {
+            std::fprintf(stderr, "%c %03d failed\n", kind, number);
+            return false;
         }
-        if (tab->model()->gridRowCount() != next + 1 || messenger.count() != messages) {
-            std::fprintf(stderr, "add of %03d failed\n", next);
+        std::printf("%c %d\n", kind, number);
+        std::fflush(stdout);
+        return true;
+    };
+    for (int next = tab->model()->gridRowCount(); next <= CrashSeries::lastNumber; ++next) {
+        tab->setPanel(CrashSeries::typed(next));
+        if (!add || !undo || !redo || !step('a', next, next, [add] { add->click(); })) {
             return 2;
         }
-        std::printf("%d\n", next);
-        std::fflush(stdout);
+        if (next % 3 == 0 && (!step('u', next, next - 1, [undo] { undo->trigger(); }) ||
+                              !step('r', next, next, [redo] { redo->trigger(); }))) {
+            return 2;
+        }
     }
     return 0;
 }
