@@ -120,6 +120,7 @@ private:
     const QList<PuzzleEntry>& numberedEntries(const Category& category) const;
 
     QString m_path;
+    Access m_access;
     QString m_connection;
     bool m_wrote = false;
     std::function<void()> m_beforeFirstWrite;

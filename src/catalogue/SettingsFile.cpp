@@ -3,6 +3,7 @@
 #include "catalogue/TextDecoding.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
 namespace SettingsFile {
 
