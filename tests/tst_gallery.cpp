@@ -1,13 +1,26 @@
 // The thumbnails of the kept pictures: what each kept copy gives, when the cache is made again, and a cache that
-// cannot be written.
+// cannot be written; the gallery window that shows them and follows the catalogue.
 #include "catalogue/Catalogue.h"
+#include "gallery/GalleryModel.h"
+#include "gallery/GalleryWindow.h"
+#include "image/ImageWindow.h"
 #include "support/Files.h"
 #include "support/Fixture.h"
+#include "ui/CategoryTab.h"
 #include "ui/ThumbnailCache.h"
 
+#include <QAbstractItemModelTester>
+#include <QAction>
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTabWidget>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -38,6 +51,7 @@ private slots:
     void madeAgainOnlyWhenNeeded_data();
     void madeAgainOnlyWhenNeeded();
     void cacheThatCannotBeWritten();
+    void windowShowsAndFollowsTheSeries();
 };
 
 void TestGallery::thumbnailOfEachCopy_data()
@@ -167,6 +181,104 @@ void TestGallery::cacheThatCannotBeWritten()
     QCOMPARE(thumbnail.path, QString());
     QVERIFY2(thumbnail.problem.contains(u"n'a pas pu être enregistrée"_s), qPrintable(thumbnail.problem));
     QCOMPARE(fileBytes(fixture.folder().thumbnails() + u"/tusqué"_s), QByteArray("not a folder"));
+}
+
+void TestGallery::windowShowsAndFollowsTheSeries()
+{
+    Fixture fixture;
+    const Category& dravé = Category::dravé();
+    const QList<PuzzleEntry> entries = Fixture::series(3, {u"Léa"_s, u"Zoé"_s});
+    fixture.insert(dravé, entries);
+    // 001 kept, 002 not kept, 003 kept but unreadable; the thumbnails cannot be written.
+    const QString images = fixture.folder().images(dravé) + u'/';
+    writeFile(images + u"001.jpg"_s, picture({400, 300}, Qt::blue));
+    writeFile(images + u"003.jpg"_s, "garbage");
+    writeFile(fixture.folder().thumbnails() + u"/dravé"_s, "not a folder");
+    for (const QString& ref : {u"001"_s, u"003"_s}) {
+        fixture.sql(u"INSERT INTO images VALUES ('dravé', '%1', 'http://127.0.0.1/%2.jpg', '%1.jpg', "
+                    "'2026-03-03T14:02:00Z')"_s.arg(ref)
+                        .arg(ref.toInt()));
+    }
+    auto window = fixture.openShown();
+    QVERIFY(window);
+    QTest::keyClick(window.get(), Qt::Key_G, Qt::ControlModifier);
+    auto* gallery = window->findChild<GalleryWindow*>();
+    QVERIFY(gallery);
+    GalleryModel* model = gallery->model();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    auto states = [model] {
+        QStringList shown;
+        for (int row = 0; row < model->rowCount(); ++row) {
+            shown.append(model->entry(row).ref + u'=' + model->index(row).data(GalleryModel::StateRole).toString());
+        }
+        return shown;
+    };
+    auto hue = [model](int row) {
+        const QIcon icon = model->index(row).data(Qt::DecorationRole).value<QIcon>();
+        return icon.pixmap(icon.availableSizes().value(0)).toImage().pixelColor(5, 5).hue();
+    };
+    const QString made = QString::number(int(State::Made));
+    const QString notKept = QString::number(int(State::NotKept));
+    QTRY_COMPARE(states(), (QStringList{u"001="_s + made, u"002="_s + notKept, u"003=3"_s}));
+    QCOMPARE(model->index(0).data(Qt::DisplayRole).toString(), u"001\nRéponse 1"_s);
+    QCOMPARE(hue(0), QColor(Qt::blue).hue());
+    const QString status = child<QLabel>(gallery, u"lbl_galerie"_s)->text();
+    QVERIFY2(status.contains(u"1 image(s) illisible(s) ou trop grande(s) : 003."_s), qPrintable(status));
+    QVERIFY2(status.contains(u"n'a pas pu être enregistrée"_s), qPrintable(status));
+    QCOMPARE(child<QLabel>(gallery, u"lbl_non_gardees"_s)->text(), u"1 entrée(s) sans image gardée."_s);
+
+    // The filter, as typed, on the answer or the author.
+    auto* filter = child<QLineEdit>(gallery, u"filtre_galerie"_s);
+    QTest::keyClicks(filter, u"zo"_s);
+    QCOMPARE(gallery->view()->model()->rowCount(), 1);
+    filter->setText(u"ponse 3"_s);
+    QCOMPARE(gallery->view()->model()->index(0, 0).data(GalleryModel::RefRole).toString(), u"003"_s);
+    filter->clear();
+
+    // An add and a "MAJ", a new kept copy for 002 and a replaced one for 001, then an undo of the add.
+    fixture.insert(dravé, Fixture::series(4).mid(3));
+    emit window->events().entryEdited(dravé, u"004"_s);
+    fixture.sql(u"UPDATE \"dravé\" SET nom = 'Corrigée' WHERE ref = '002'"_s);
+    emit window->events().entryEdited(dravé, u"002"_s);
+    QCOMPARE(model->index(1).data(Qt::DisplayRole).toString(), u"002\nCorrigée"_s);
+    for (const QString& ref : {u"001"_s, u"002"_s}) {
+        writeFile(images + ref + u".png"_s, picture({80, 60}, Qt::red, "PNG"));
+        window->catalogue().recordArchive(dravé, {ref, u"http://a"_s, ref + u".png"_s, taken.addDays(1)});
+        emit window->events().keptCopyChanged(dravé, ref);
+    }
+    QTRY_COMPARE(states(), (QStringList{u"001="_s + made, u"002="_s + made, u"003=3"_s, u"004="_s + notKept}));
+    QCOMPARE(hue(0), QColor(Qt::red).hue());
+    fixture.sql(u"DELETE FROM \"dravé\" WHERE ref = '004'"_s);
+    emit window->events().seriesChanged(dravé);
+    QCOMPARE(model->rowCount(), 3);
+
+    // A larger size asks for larger thumbnails.
+    child<QSlider>(gallery, u"taille_galerie"_s)->setValue(GalleryWindow::largest);
+    writeFile(images + u"001.png"_s, picture({800, 600}, Qt::green, "PNG"));
+    window->catalogue().recordArchive(dravé, {u"001"_s, u"http://a"_s, u"001.png"_s, taken.addDays(2)});
+    emit window->events().keptCopyChanged(dravé, u"001"_s);
+    QTRY_COMPARE(model->index(0).data(Qt::DecorationRole).value<QIcon>().availableSizes(), QList{QSize(256, 192)});
+
+    // "Archiver les images…" runs the archive of the main window.
+    QSignalSpy archive(window->findChild<QAction*>(u"action_images"_s), &QAction::triggered);
+    gallery->findChild<QPushButton*>(u"bt_archiver"_s)->click();
+    QCOMPARE(archive.size(), 1);
+
+    // Enter opens the image window; a double click shows the entry in its tab.
+    gallery->view()->setCurrentIndex(gallery->view()->model()->index(2, 0));
+    QTest::keyClick(gallery->view(), Qt::Key_Return);
+    auto* image = window->findChild<ImageWindow*>();
+    QVERIFY(image);
+    QCOMPARE(child<QLineEdit>(image, u"lbl_ref"_s)->text(), u"003"_s);
+    image->close();
+    const QRect third = gallery->view()->visualRect(gallery->view()->model()->index(2, 0));
+    QTest::mouseClick(gallery->view()->viewport(), Qt::LeftButton, {}, third.center());
+    QTest::mouseDClick(gallery->view()->viewport(), Qt::LeftButton, {}, third.center());
+    QCOMPARE(window->categoryTab(dravé)->numberBox()->text(), u"003"_s);
+
+    window->tabs()->setCurrentIndex(Tabs::Search);
+    QVERIFY(!window->findChild<QAction*>(u"action_galerie"_s)->isEnabled());
+    QCOMPARE(fixture.messenger.texts(), QStringList());
 }
 
 QTEST_MAIN(TestGallery)

@@ -4,6 +4,8 @@
 
 #include <QThread>
 
+#include <limits>
+
 ThumbnailLoader::ThumbnailLoader(ThumbnailCache cache, QObject* parent)
     : QObject(parent)
     , m_cache(std::move(cache))
@@ -18,21 +20,25 @@ ThumbnailLoader::~ThumbnailLoader()
     m_pool.waitForDone();
 }
 
-void ThumbnailLoader::request(const Category& category, const QString& ref, const std::optional<ArchiveRecord>& record,
-                              int size)
+quint64 ThumbnailLoader::request(const Category& category, const QString& ref,
+                                 const std::optional<ArchiveRecord>& record, int size)
 {
     const Category* series = &category;
+    const quint64 ticket = ++m_tickets;
     // A higher priority runs first: the newest request is served before older ones still waiting.
     m_pool.start(
-        [this, series, ref, record, size] {
+        [this, series, ref, record, size, ticket] {
             const Thumbnail thumbnail = m_cache.thumbnail(*series, record, size);
             // The loader outlives every started job (its destructor waits), so `this` is valid here; the queued
             // call is dropped if the loader is gone by the time it is delivered.
             QMetaObject::invokeMethod(
-                this, [this, series, ref, size, thumbnail] { emit ready(*series, ref, size, thumbnail); },
+                this,
+                [this, series, ref, size, thumbnail, ticket] { emit ready(*series, ref, size, thumbnail, ticket); },
                 Qt::QueuedConnection);
         },
-        ++m_order);
+        // Priorities are ints; after two billion requests the order only stops being newest-first.
+        int(qMin<quint64>(ticket, std::numeric_limits<int>::max())));
+    return ticket;
 }
 
 void ThumbnailLoader::dropPending()

@@ -16,17 +16,18 @@ public:
     ~ThumbnailLoader() override;
 
     /// Asks for the thumbnail of entry `ref` of `category` (a descriptor of `Category::all()`), from `record`.
-    void request(const Category& category, const QString& ref, const std::optional<ArchiveRecord>& record, int size);
+    /// Returns the ticket that `ready` will carry, to tell an answer from that of an older request.
+    quint64 request(const Category& category, const QString& ref, const std::optional<ArchiveRecord>& record, int size);
     /// Forgets the requests not yet started: nothing will answer them.
     void dropPending();
     /// Waits until every request started is answered (for tests and the benchmark).
     bool waitForDone(int milliseconds);
 
 signals:
-    void ready(const Category& category, const QString& ref, int size, const Thumbnail& thumbnail);
+    void ready(const Category& category, const QString& ref, int size, const Thumbnail& thumbnail, quint64 ticket);
 
 private:
     ThumbnailCache m_cache;
     QThreadPool m_pool;
-    int m_order = 0;
+    quint64 m_tickets = 0;
 };
