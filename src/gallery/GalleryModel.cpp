@@ -8,9 +8,9 @@
 
 namespace {
 
-// Thumbnails held in memory, in KiB: a few screens of the largest size. The rest is read again from the disk
-// cache when it comes back into view.
-constexpr int memoryBudget = 48 * 1024;
+// Thumbnails held in memory, in KiB: more than a hundred of the largest size, a dozen screens. The rest is read
+// again from the disk cache when it comes back into view.
+constexpr int memoryBudget = 24 * 1024;
 
 } // namespace
 

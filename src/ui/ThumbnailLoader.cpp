@@ -10,8 +10,10 @@ ThumbnailLoader::ThumbnailLoader(ThumbnailCache cache, QObject* parent)
     : QObject(parent)
     , m_cache(std::move(cache))
 {
-    // The window's thread must stay free even on one core; decoding is the work that the other cores take.
-    m_pool.setMaxThreadCount(qMax(1, QThread::idealThreadCount()));
+    // The window's thread keeps a core of its own where there are two or more, and wins over the workers when
+    // they compete: decoding may take a little longer, the window never waits.
+    m_pool.setMaxThreadCount(qMax(1, QThread::idealThreadCount() - 1));
+    m_pool.setThreadPriority(QThread::LowPriority);
 }
 
 ThumbnailLoader::~ThumbnailLoader()
