@@ -14,6 +14,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -48,6 +49,8 @@ class TestGallery : public QObject {
 private slots:
     void thumbnailOfEachCopy_data();
     void thumbnailOfEachCopy();
+    void sizeLimits_data();
+    void sizeLimits();
     void madeAgainOnlyWhenNeeded_data();
     void madeAgainOnlyWhenNeeded();
     void cacheThatCannotBeWritten();
@@ -114,6 +117,29 @@ void TestGallery::thumbnailOfEachCopy()
     }
 }
 
+void TestGallery::sizeLimits_data()
+{
+    QTest::addColumn<QSize>("pixels");
+    QTest::addColumn<bool>("decodesReduced");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("8000 × 8000 JPEG") << QSize(8000, 8000) << true << true;
+    QTest::newRow("8001 × 8000 JPEG") << QSize(8001, 8000) << true << false;
+    QTest::newRow("wide JPEG") << QSize(64'000'000, 1) << true << true;
+    QTest::newRow("8000 × 8000 PNG") << QSize(8000, 8000) << false << false;
+    QTest::newRow("128 MiB PNG") << QSize(8192, 4096) << false << true;
+    QTest::newRow("a pixel more") << QSize(8193, 4096) << false << false;
+    QTest::newRow("20000 × 20000 JPEG") << QSize(20000, 20000) << true << false;
+    QTest::newRow("no pixel") << QSize(0, 10) << true << false;
+}
+
+void TestGallery::sizeLimits()
+{
+    QFETCH(QSize, pixels);
+    QFETCH(bool, decodesReduced);
+    QFETCH(bool, accepted);
+    QCOMPARE(ThumbnailCache::acceptsSize(pixels, decodesReduced), accepted);
+}
+
 void TestGallery::madeAgainOnlyWhenNeeded_data()
 {
     QTest::addColumn<QString>("change");
@@ -126,6 +152,8 @@ void TestGallery::madeAgainOnlyWhenNeeded_data()
     QTest::newRow("larger size") << u""_s << 256 << State::Made << QSize(256, 128) << QColor(Qt::blue);
     QTest::newRow("copy replaced") << u"copy"_s << 128 << State::Made << QSize(128, 64) << QColor(Qt::red);
     QTest::newRow("copy taken again") << u"taken"_s << 128 << State::Made << QSize(128, 64) << QColor(Qt::blue);
+    QTest::newRow("cache file larger than it says")
+        << u"swollen"_s << 128 << State::Made << QSize(128, 64) << QColor(Qt::blue);
     QTest::newRow("cache file damaged") << u"damage"_s << 128 << State::Made << QSize(128, 64) << QColor(Qt::blue);
 }
 
@@ -154,6 +182,15 @@ void TestGallery::madeAgainOnlyWhenNeeded()
         file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
     } else if (change == u"taken") {
         record.taken = taken.addSecs(1);
+    } else if (change == u"swollen") {
+        const QString path = *cache.cacheFile(plomé, record.fileName);
+        QImageReader made(path);
+        QImage swollen(4000, 2000, QImage::Format_RGB32);
+        swollen.fill(Qt::blue);
+        for (const QString& key : made.textKeys()) {
+            swollen.setText(key, made.text(key));
+        }
+        QVERIFY(swollen.save(path));
     } else if (change == u"damage") {
         writeFile(*cache.cacheFile(plomé, record.fileName), fileBytes(kept).left(60));
     }
@@ -223,7 +260,7 @@ void TestGallery::windowShowsAndFollowsTheSeries()
     QCOMPARE(model->index(0).data(Qt::DisplayRole).toString(), u"001\nRéponse 1"_s);
     QCOMPARE(hue(0), QColor(Qt::blue).hue());
     const QString status = child<QLabel>(gallery, u"lbl_galerie"_s)->text();
-    QVERIFY2(status.contains(u"1 image(s) illisible(s) ou trop grande(s) : 003."_s), qPrintable(status));
+    QVERIFY2(status.contains(u"inutilisable(s) (illisible, trop grande ou nom refusé) : 003."_s), qPrintable(status));
     QVERIFY2(status.contains(u"n'a pas pu être enregistrée"_s), qPrintable(status));
     QCOMPARE(child<QLabel>(gallery, u"lbl_non_gardees"_s)->text(), u"1 entrée(s) sans image gardée."_s);
 

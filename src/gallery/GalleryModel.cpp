@@ -74,17 +74,19 @@ void GalleryModel::setSeries(const QList<PuzzleEntry>& entries, const QList<Arch
     for (const ArchiveRecord& record : records) {
         byRef.insert(record.ref, record);
     }
+    QHash<QString, const Item*> before;
+    for (const Item& old : std::as_const(m_items)) {
+        before.insert(old.entry.ref, &old);
+    }
     QList<Item> items;
     items.reserve(entries.size());
     for (const PuzzleEntry& entry : entries) {
         Item item = itemOf(entry, byRef);
         // A row whose kept copy is the same keeps what is known of its thumbnail.
-        for (const Item& old : std::as_const(m_items)) {
-            if (old.entry.ref == entry.ref && old.record == item.record) {
-                item.state = old.state;
-                item.problem = old.problem;
-                break;
-            }
+        const Item* old = before.value(entry.ref);
+        if (old && old->record == item.record) {
+            item.state = old->state;
+            item.problem = old->problem;
         }
         if (!item.state) {
             m_icons.remove(entry.ref);
@@ -219,7 +221,7 @@ QStringList GalleryModel::unreadable() const
 {
     QStringList refs;
     for (const Item& item : m_items) {
-        if (item.state == Thumbnail::State::Broken || item.state == Thumbnail::State::TooLarge) {
+        if (item.state != Thumbnail::State::Made && !item.problem.isEmpty()) {
             refs.append(item.entry.ref);
         }
     }

@@ -46,8 +46,9 @@ public:
     const PuzzleEntry& entry(int row) const { return m_items.at(row).entry; }
     /// Entries known to have no kept copy.
     int notKeptCount() const;
-    /// Entry numbers and reasons of the pictures that could not be made, and the last cache write that failed.
+    /// The numbers of the entries whose kept copy could not be used: unreadable, too large, or a refused name.
     QStringList unreadable() const;
+    /// Why the last thumbnail made could not be written to the cache, or nothing.
     const QString& lastWriteProblem() const { return m_writeProblem; }
 
 signals:

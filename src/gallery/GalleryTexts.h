@@ -14,7 +14,10 @@ inline QString sizeLabel() { return QStringLiteral("Taille :"); }
 inline QString archive() { return QStringLiteral("Archiver les images…"); }
 inline QString notKeptCount() { return QStringLiteral("%1 entrée(s) sans image gardée."); }
 inline QString shownCount() { return QStringLiteral("%1 / %2 entrées"); }
-inline QString unreadable() { return QStringLiteral("%1 image(s) illisible(s) ou trop grande(s) : %2."); }
+inline QString unreadable()
+{
+    return QStringLiteral("%1 image(s) gardée(s) inutilisable(s) (illisible, trop grande ou nom refusé) : %2.");
+}
 inline QString readFailed() { return QStringLiteral("La galerie ne peut pas lire le catalogue."); }
 
 // What a thumbnail's place shows when there is no picture.

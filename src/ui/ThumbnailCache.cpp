@@ -44,9 +44,10 @@ ThumbnailCache::ThumbnailCache(CatalogueFolder folder)
 {
 }
 
-bool ThumbnailCache::acceptsSize(QSize pixels)
+bool ThumbnailCache::acceptsSize(QSize pixels, bool decodesReduced)
 {
-    return pixels.isValid() && !pixels.isEmpty() && qint64(pixels.width()) * pixels.height() <= largestArea;
+    return !pixels.isEmpty() &&
+           qint64(pixels.width()) * pixels.height() <= (decodesReduced ? largestArea : largestWholeArea);
 }
 
 std::optional<QString> ThumbnailCache::cacheFile(const Category& category, const QString& storedName) const
@@ -78,7 +79,10 @@ Thumbnail ThumbnailCache::thumbnail(const Category& category, const std::optiona
     size = qMax(1, size);
     const QString stamp = stampOf(kept, *record);
     QImageReader cached(*target, "png");
-    if (cached.text(stampKey) == stamp && cached.text(sizeKey).toInt() >= size) {
+    // A cache file is read only when it is one of ours for this copy, and no larger than it says.
+    const int cachedSize = cached.text(sizeKey).toInt();
+    if (cached.text(stampKey) == stamp && cachedSize >= size &&
+        cached.size().boundedTo(QSize(cachedSize, cachedSize)) == cached.size()) {
         QImage image = cached.read();
         if (!image.isNull()) {
             result.state = Thumbnail::State::Cached;
@@ -102,7 +106,7 @@ Thumbnail ThumbnailCache::make(const QString& source, const QString& stamp, cons
         result.problem = UiTexts::unreadablePicture().arg(native(source), reader.errorString());
         return result;
     }
-    if (!acceptsSize(pixels)) {
+    if (!acceptsSize(pixels, reader.supportsOption(QImageIOHandler::ScaledSize))) {
         result.state = Thumbnail::State::TooLarge;
         result.problem = UiTexts::pictureTooLarge().arg(native(source)).arg(pixels.width()).arg(pixels.height());
         return result;

@@ -42,6 +42,9 @@ class ThumbnailCache {
 public:
     /// Pictures of more pixels than this (8000 × 8000) are refused from their header, before any decoding.
     static constexpr qint64 largestArea = qint64(8000) * 8000;
+    /// A format that cannot decode straight at the reduced size (all but JPEG) holds the whole picture in memory
+    /// first: at most what Qt's reader allows by default, 128 MiB of 4-byte pixels.
+    static constexpr qint64 largestWholeArea = qint64(128) * 1024 * 1024 / 4;
 
     explicit ThumbnailCache(CatalogueFolder folder);
 
@@ -51,8 +54,9 @@ public:
 
     /// The cache file for the kept copy named `storedName`, or nothing when that name is refused.
     std::optional<QString> cacheFile(const Category& category, const QString& storedName) const;
-    /// Whether a picture of `pixels` may be decoded for a thumbnail.
-    static bool acceptsSize(QSize pixels);
+    /// Whether a picture of `pixels` may be decoded for a thumbnail, by a format that decodes straight at the
+    /// reduced size or not.
+    static bool acceptsSize(QSize pixels, bool decodesReduced = true);
 
 private:
     Thumbnail make(const QString& source, const QString& stamp, const QString& target, int size) const;
