@@ -19,10 +19,16 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 using namespace Qt::StringLiterals;
 using State = Thumbnail::State;
@@ -53,6 +59,7 @@ private slots:
     void sizeLimits();
     void madeAgainOnlyWhenNeeded_data();
     void madeAgainOnlyWhenNeeded();
+    void cacheThatCannotBeWritten_data();
     void cacheThatCannotBeWritten();
     void windowShowsAndFollowsTheSeries();
 };
@@ -203,21 +210,52 @@ void TestGallery::madeAgainOnlyWhenNeeded()
     QCOMPARE(cache.thumbnail(plomé, record, size).state, State::Cached);
 }
 
+void TestGallery::cacheThatCannotBeWritten_data()
+{
+    QTest::addColumn<QString>("breakage");
+    QTest::newRow("folder blocked") << u"folder"_s;
+#ifdef Q_OS_UNIX
+    QTest::newRow("disk full") << u"disk"_s;
+#endif
+}
+
 void TestGallery::cacheThatCannotBeWritten()
 {
+    QFETCH(QString, breakage);
     Fixture fixture;
     const Category& tusqué = Category::tusqué();
     writeFile(fixture.folder().images(tusqué) + u"/003.jpg"_s, picture({300, 300}));
-    writeFile(fixture.folder().thumbnails() + u"/tusqué"_s, "not a folder");
     const ArchiveRecord record{u"003"_s, u"http://a/3"_s, u"003.jpg"_s, taken};
     const ThumbnailCache cache(fixture.folder());
+    const QString folder = fixture.folder().thumbnails() + u"/tusqué"_s;
+    if (breakage == u"folder") {
+        writeFile(folder, "not a folder");
+    } else {
+        QCOMPARE(cache.thumbnail(tusqué, record, 64).state, State::Made);
+    }
+    const QByteArray before = fileBytes(*cache.cacheFile(tusqué, record.fileName));
+#ifdef Q_OS_UNIX
+    // A full disk: writes beyond 100 bytes fail, and do not end the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit unlimited{};
+    getrlimit(RLIMIT_FSIZE, &unlimited);
+    const rlimit limit{breakage == u"disk" ? 100 : unlimited.rlim_cur, unlimited.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    auto restore = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &unlimited); });
+#endif
     const Thumbnail thumbnail = cache.thumbnail(tusqué, record, 100);
-    // The picture is still given, and what is reported is true: no file.
+#ifdef Q_OS_UNIX
+    restore.dismiss();
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+#endif
+    // The picture is still given, what is reported is true, and the thumbnail made before is still whole.
     QCOMPARE(thumbnail.state, State::Made);
     QCOMPARE(thumbnail.image.size(), QSize(100, 100));
     QCOMPARE(thumbnail.path, QString());
     QVERIFY2(thumbnail.problem.contains(u"n'a pas pu être enregistrée"_s), qPrintable(thumbnail.problem));
-    QCOMPARE(fileBytes(fixture.folder().thumbnails() + u"/tusqué"_s), QByteArray("not a folder"));
+    QCOMPARE(fileBytes(*cache.cacheFile(tusqué, record.fileName)), before);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+             breakage == u"disk" ? QStringList{u"003.jpg.png"_s} : QStringList());
 }
 
 void TestGallery::windowShowsAndFollowsTheSeries()
@@ -316,6 +354,13 @@ void TestGallery::windowShowsAndFollowsTheSeries()
     window->tabs()->setCurrentIndex(Tabs::Search);
     QVERIFY(!window->findChild<QAction*>(u"action_galerie"_s)->isEnabled());
     QCOMPARE(fixture.messenger.texts(), QStringList());
+
+    // A catalogue that cannot be read is said so, and the window keeps what it showed.
+    fixture.sql(u"DROP TABLE images"_s);
+    emit window->events().seriesChanged(dravé);
+    QVERIFY2(fixture.messenger.texts().contains(u"La galerie ne peut pas lire le catalogue."_s),
+             qPrintable(fixture.messenger.texts().join(u'|')));
+    QCOMPARE(model->rowCount(), 3);
 }
 
 QTEST_MAIN(TestGallery)

@@ -135,7 +135,10 @@ Thumbnail ThumbnailCache::make(const QString& source, const QString& stamp, cons
     }
     QSaveFile file(target);
     QImageWriter writer(&file, "png");
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(image) || !file.commit()) {
+    // The PNG writer flushes the file itself and does not look at the result, and QSaveFile's commit only knows
+    // of the writes it made: the file's own error is checked here, or a cut file would be renamed into place.
+    if (!file.open(QIODevice::WriteOnly) || !writer.write(image) || !file.flush() ||
+        file.error() != QFileDevice::NoError || !file.commit()) {
         const bool writerFailed = writer.error() != QImageWriter::UnknownError;
         result.problem =
             UiTexts::thumbnailNotSaved().arg(native(target), writerFailed ? writer.errorString() : file.errorString());
