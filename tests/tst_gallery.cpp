@@ -76,6 +76,8 @@ void TestGallery::thumbnailOfEachCopy_data()
     QTest::newRow("kept") << u"001.jpg"_s << jpeg << true << State::Made << QSize(128, 96) << QString();
     QTest::newRow("tall") << u"001.png"_s << picture({100, 400}, Qt::red, "PNG") << true << State::Made
                           << QSize(32, 128) << QString();
+    QTest::newRow("a thread") << u"001.png"_s << picture({2, 1000}, Qt::red, "PNG") << true << State::Made
+                              << QSize(1, 128) << QString();
     QTest::newRow("smaller than asked") << u"001.jpg"_s << picture({40, 20}) << true << State::Made << QSize(40, 20)
                                         << QString();
     QTest::newRow("no record") << u"001.jpg"_s << jpeg << false << State::NotKept << QSize(0, 0) << QString();

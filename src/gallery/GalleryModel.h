@@ -39,7 +39,6 @@ public:
     void forget(const QString& ref);
     /// The size thumbnails are asked at; those of another size are asked again as they come into view.
     void setThumbnailSize(int size);
-    int thumbnailSize() const { return m_size; }
     /// Asks for the thumbnail of `row` unless it is there, on its way, or known to have none.
     void request(int row);
 

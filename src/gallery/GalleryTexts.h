@@ -13,7 +13,6 @@ inline QString filterHint() { return QStringLiteral("réponse ou auteur"); }
 inline QString sizeLabel() { return QStringLiteral("Taille :"); }
 inline QString archive() { return QStringLiteral("Archiver les images…"); }
 inline QString notKeptCount() { return QStringLiteral("%1 entrée(s) sans image gardée."); }
-inline QString shownCount() { return QStringLiteral("%1 / %2 entrées"); }
 inline QString unreadable()
 {
     return QStringLiteral("%1 image(s) gardée(s) inutilisable(s) (illisible, trop grande ou nom refusé) : %2.");
