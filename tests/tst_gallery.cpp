@@ -283,6 +283,7 @@ void TestGallery::windowShowsAndFollowsTheSeries()
     QVERIFY(gallery);
     GalleryModel* model = gallery->model();
     QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy changes(model, &QAbstractItemModel::dataChanged);
     auto states = [model] {
         QStringList shown;
         for (int row = 0; row < model->rowCount(); ++row) {
@@ -297,6 +298,7 @@ void TestGallery::windowShowsAndFollowsTheSeries()
     const QString made = QString::number(int(State::Made));
     const QString notKept = QString::number(int(State::NotKept));
     QTRY_COMPARE(states(), (QStringList{u"001="_s + made, u"002="_s + notKept, u"003=3"_s}));
+    QCOMPARE(changes.size(), 2); // the view hears of each thumbnail as it comes
     QCOMPARE(model->index(0).data(Qt::DisplayRole).toString(), u"001\nRéponse 1"_s);
     QCOMPARE(hue(0), QColor(Qt::blue).hue());
     const QString status = child<QLabel>(gallery, u"lbl_galerie"_s)->text();
