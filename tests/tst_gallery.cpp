@@ -305,6 +305,7 @@ void TestGallery::windowShowsAndFollowsTheSeries()
     QVERIFY2(status.contains(u"inutilisable(s) (illisible, trop grande ou nom refusé) : 003."_s), qPrintable(status));
     QVERIFY2(status.contains(u"n'a pas pu être enregistrée"_s), qPrintable(status));
     QCOMPARE(child<QLabel>(gallery, u"lbl_non_gardees"_s)->text(), u"1 entrée(s) sans image gardée."_s);
+    QVERIFY(child<QPushButton>(gallery, u"bt_archiver"_s)->isVisibleTo(gallery));
 
     // The filter, as typed, on the answer or the author.
     auto* filter = child<QLineEdit>(gallery, u"filtre_galerie"_s);
@@ -331,6 +332,8 @@ void TestGallery::windowShowsAndFollowsTheSeries()
     fixture.sql(u"DELETE FROM \"dravé\" WHERE ref = '000'"_s);
     emit window->events().seriesChanged(dravé);
     QCOMPARE(model->rowCount(), 3);
+    auto* archiveButton = child<QPushButton>(gallery, u"bt_archiver"_s);
+    QVERIFY(!archiveButton->isVisibleTo(gallery)); // every entry has its copy now
 
     // A larger size asks for larger thumbnails.
     child<QSlider>(gallery, u"taille_galerie"_s)->setValue(GalleryWindow::largest);
@@ -341,11 +344,14 @@ void TestGallery::windowShowsAndFollowsTheSeries()
 
     // "Archiver les images…" runs the archive of the main window.
     QSignalSpy archive(window->findChild<QAction*>(u"action_images"_s), &QAction::triggered);
-    gallery->findChild<QPushButton*>(u"bt_archiver"_s)->click();
+    archiveButton->click();
     QCOMPARE(archive.size(), 1);
 
     // Enter opens the image window; a double click shows the entry in its tab.
-    gallery->view()->setCurrentIndex(gallery->view()->model()->index(2, 0));
+    gallery->view()->setCurrentIndex(gallery->view()->model()->index(1, 0));
+    QTest::keyClick(gallery->view(), Qt::Key_Right);
+    QCOMPARE(std::pair(gallery->view()->currentIndex().row(), window->findChild<ImageWindow*>() != nullptr),
+             std::pair(2, false)); // an arrow moves, and opens nothing
     QTest::keyClick(gallery->view(), Qt::Key_Return);
     auto* image = window->findChild<ImageWindow*>();
     QVERIFY(image);
