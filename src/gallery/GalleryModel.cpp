@@ -146,17 +146,13 @@ void GalleryModel::setThumbnailSize(int size)
         return;
     }
     m_size = size;
-    // What was asked at the old size is no longer wanted; the pictures shown stay until their new ones come.
+    // What was asked at the old size is no longer wanted; the pictures shown stay until their new ones come
+    // (`request` asks again for those of another size).
     m_loader.dropPending();
     m_pending.clear();
     m_placeholders.clear();
-    for (Item& item : m_items) {
-        if (item.state && (*item.state == Thumbnail::State::Made || *item.state == Thumbnail::State::Cached)) {
-            item.state.reset();
-        }
-    }
     if (!m_items.isEmpty()) {
-        emit dataChanged(index(0), index(int(m_items.size()) - 1), {Qt::DecorationRole, StateRole});
+        emit dataChanged(index(0), index(int(m_items.size()) - 1), {Qt::DecorationRole});
     }
 }
 
