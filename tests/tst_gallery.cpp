@@ -8,6 +8,7 @@
 #include "support/Fixture.h"
 #include "ui/CategoryTab.h"
 #include "ui/ThumbnailCache.h"
+#include "ui/ThumbnailLoader.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -62,6 +63,7 @@ private slots:
     void cacheThatCannotBeWritten_data();
     void cacheThatCannotBeWritten();
     void windowShowsAndFollowsTheSeries();
+    void windowAsksForWhatIsInView();
 };
 
 void TestGallery::thumbnailOfEachCopy_data()
@@ -78,6 +80,8 @@ void TestGallery::thumbnailOfEachCopy_data()
                           << QSize(32, 128) << QString();
     QTest::newRow("a thread") << u"001.png"_s << picture({2, 1000}, Qt::red, "PNG") << true << State::Made
                               << QSize(1, 128) << QString();
+    QTest::newRow("a wide thread") << u"001.png"_s << picture({1000, 2}, Qt::red, "PNG") << true << State::Made
+                                   << QSize(128, 1) << QString();
     QTest::newRow("smaller than asked") << u"001.jpg"_s << picture({40, 20}) << true << State::Made << QSize(40, 20)
                                         << QString();
     QTest::newRow("no record") << u"001.jpg"_s << jpeg << false << State::NotKept << QSize(0, 0) << QString();
@@ -122,7 +126,8 @@ void TestGallery::thumbnailOfEachCopy()
     QCOMPARE(thumbnail.path, thumbnail.hasImage() ? *cache.cacheFile(dravé, name) : QString());
     QVERIFY(!QFileInfo::exists(fixture.folder().thumbnails() + u"/001.jpg.png"_s));
     if (thumbnail.hasImage()) {
-        QCOMPARE(cache.thumbnail(dravé, record, 128).state, State::Cached);
+        const Thumbnail again = cache.thumbnail(dravé, record, 128);
+        QCOMPARE(std::pair(again.state, again.path), std::pair(State::Cached, thumbnail.path));
     }
 }
 
@@ -372,6 +377,27 @@ void TestGallery::windowShowsAndFollowsTheSeries()
     QVERIFY2(fixture.messenger.texts().contains(u"La galerie ne peut pas lire le catalogue."_s),
              qPrintable(fixture.messenger.texts().join(u'|')));
     QCOMPARE(model->rowCount(), 3);
+}
+
+void TestGallery::windowAsksForWhatIsInView()
+{
+    Fixture fixture;
+    fixture.insert(Category::dravé(), Fixture::series(300));
+    // Records without their files: each thumbnail asked for comes back at once as "not kept".
+    fixture.sql(u"INSERT INTO images SELECT 'dravé', ref, url, ref || '.jpg', '2026-01-01T00:00:00Z' FROM \"dravé\""_s);
+    auto window = fixture.openShown();
+    QVERIFY(window);
+    window->findChild<QAction*>(u"action_galerie"_s)->trigger();
+    auto* gallery = window->findChild<GalleryWindow*>();
+    auto state = [gallery](int row) { return gallery->model()->index(row).data(GalleryModel::StateRole).toInt(); };
+    const int notKept = int(State::NotKept);
+    QTRY_COMPARE(state(0), notKept);
+    QVERIFY(gallery->loader()->waitForDone(5000));
+    QCoreApplication::processEvents();
+    QCOMPARE(state(299), -1);
+    gallery->view()->scrollToBottom();
+    QTRY_COMPARE(state(299), notKept);
+    QCOMPARE(state(150), -1);
 }
 
 QTEST_MAIN(TestGallery)

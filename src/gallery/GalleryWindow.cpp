@@ -180,7 +180,11 @@ void GalleryWindow::requestVisible()
         if (rect.top() > ahead.bottom()) {
             break;
         }
-        (rect.intersects(area) ? inView : next).append(m_filtered->mapToSource(index).row());
+        if (rect.intersects(area)) {
+            inView.append(m_filtered->mapToSource(index).row());
+        } else if (rect.intersects(ahead)) {
+            next.append(m_filtered->mapToSource(index).row());
+        }
     }
     // The newest request is served first: the next screen is asked for before the one in view, and the first
     // item in view last.
