@@ -11,6 +11,7 @@ struct Results {
     Timing warm;
     Timing cold;
     Timing longestGap;     ///< per cold run, the longest time between two event-loop turns
+    Timing longestBusy;    ///< per cold run, the most processor time the window thread used between two turns
     int firstScreen = 0;   ///< thumbnails on the first screen
     double allShownMs = 0; ///< scrolling through the whole series at the largest size, every thumbnail made
     double residentMiB = -1;

@@ -19,3 +19,5 @@ Timing measure(int runs, const std::function<void()>& operation, const std::func
 /// Resident memory of this process, in MiB: now and at its peak. −1 where the platform does not tell.
 double residentMiB();
 double peakResidentMiB();
+/// Processor time the calling thread has used, in ms; −1 where the platform does not tell.
+double threadCpuMs();
