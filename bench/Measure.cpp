@@ -5,6 +5,10 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_LINUX
+#include <time.h>
+#endif
+
 Timing measure(int runs, const std::function<void()>& operation, const std::function<void()>& prepare)
 {
     QList<double> samples;
@@ -32,7 +36,8 @@ Timing measure(int runs, const std::function<void()>& operation, const std::func
 
 namespace {
 
-// The only platform-specific place of the benchmark: Linux reports memory in /proc; elsewhere nothing is read.
+// The only platform-specific place of the benchmark: Linux reports memory in /proc and a thread's processor time
+// through clock_gettime; elsewhere nothing is read.
 double procStatusMiB(const char* field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -64,4 +69,15 @@ bool resetPeakResident()
     // Linux 4.0 and later: "5" resets the peak (VmHWM) to the resident size.
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
+double threadCpuMs()
+{
+#ifdef Q_OS_LINUX
+    timespec now{};
+    if (clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now) == 0) {
+        return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+    }
+#endif
+    return -1;
 }

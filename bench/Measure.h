@@ -21,3 +21,5 @@ double residentMiB();
 double peakResidentMiB();
 /// Starts the peak over from the resident memory of now; false where the platform cannot.
 bool resetPeakResident();
+/// Processor time the calling thread has used, in ms; −1 where the platform does not tell.
+double threadCpuMs();

@@ -1,6 +1,7 @@
 // mezor-bench: times every user operation on a full catalogue through the real windows and store, and the naive
 // way of doing the same work, in one process on the same data.
 #include "CatalogueGenerator.h"
+#include "GalleryBench.h"
 #include "Measure.h"
 #include "NaiveImage.h"
 #include "NaiveWay.h"
@@ -9,6 +10,7 @@
 #include "app/Startup.h"
 #include "catalogue/Catalogue.h"
 #include "history/HistoryWindow.h"
+#include "gallery/GalleryWindow.h"
 #include "image/ImageWindow.h"
 #include "links/LinkCheckWindow.h"
 #include "support/LoopbackServer.h"
@@ -401,19 +403,38 @@ int main(int argc, char* argv[])
     const QCommandLineOption displaysOption(QStringLiteral("displays"),
                                             QStringLiteral("Image displays for the memory check (default 100)."),
                                             QStringLiteral("n"), QStringLiteral("100"));
+    const QCommandLineOption galleryOption(QStringLiteral("gallery-only"), QStringLiteral("Only the gallery's rows."));
     parser.addOption(jsonOption);
     parser.addOption(displaysOption);
+    parser.addOption(galleryOption);
     parser.process(app);
+
+    // The gallery first, in a process that has not yet shown anything else: its memory is its own.
+    const int gallerySize = 999;
+    const GalleryBench::Results gallery = GalleryBench::run(gallerySize, 15, 5);
+    QList<Row> rows{
+        {QStringLiteral("gallery first screen, warm cache (%1 thumbnails)").arg(gallery.firstScreen), gallerySize,
+         gallery.warm},
+        {QStringLiteral("gallery first screen, cold cache (1600×1200 JPEG kept copies)"), gallerySize, gallery.cold},
+        {QStringLiteral("gallery cold: longest event-loop gap"), gallerySize, gallery.longestGap},
+        {QStringLiteral("gallery cold: most window-thread CPU between two turns"), gallerySize, gallery.longestBusy},
+    };
+    QJsonObject memory{{QStringLiteral("galleryResidentMiB"), gallery.residentMiB},
+                       {QStringLiteral("galleryPeakMiB"), gallery.peakMiB},
+                       {QStringLiteral("galleryAllShownMs"), gallery.allShownMs}};
 
     LoopbackServer server;
     const QByteArray jpeg = photo(1600, 1200);
     const int shortBy = 60; // Vantorel is left this many entries short so that the adds have numbers to take
-    QList<Row> rows;
-    QJsonObject memory;
-    // First, while the process holds little: its peak is the refusal's own.
+    // The refusal of a huge wrong file, its peak started over from what the process holds now.
     double refusalPeak = -1;
-    rows.append(hugeRefusal(refusalPeak));
+    if (!parser.isSet(galleryOption)) {
+        rows.append(hugeRefusal(refusalPeak));
+    }
     for (int size : {250, 500, 999}) {
+        if (parser.isSet(galleryOption)) {
+            break;
+        }
         const bool full = size == 999;
         QTemporaryDir dir;
         const QString url = server.url(QByteArray());
@@ -454,12 +475,12 @@ int main(int argc, char* argv[])
             bench.showImage(1 + i % size);
         }
         const double after = residentMiB();
-        memory = QJsonObject{{QStringLiteral("peakAfterLoadMiB"), afterLoad},
-                             {QStringLiteral("residentBeforeDisplaysMiB"), before},
-                             {QStringLiteral("residentAfterDisplaysMiB"), after},
-                             {QStringLiteral("displays"), displays},
-                             {QStringLiteral("peakMiB"), peakResidentMiB()},
-                             {QStringLiteral("largeRefusalPeakMiB"), refusalPeak}};
+        memory.insert(QStringLiteral("peakAfterLoadMiB"), afterLoad);
+        memory.insert(QStringLiteral("residentBeforeDisplaysMiB"), before);
+        memory.insert(QStringLiteral("residentAfterDisplaysMiB"), after);
+        memory.insert(QStringLiteral("displays"), displays);
+        memory.insert(QStringLiteral("peakMiB"), peakResidentMiB());
+        memory.insert(QStringLiteral("largeRefusalPeakMiB"), refusalPeak);
 
         // Every address of the catalogue answers on loopback, one host: at most two requests at a time.
         const QByteArray post("<html><body>Énigme</body></html>");
@@ -499,12 +520,22 @@ int main(int argc, char* argv[])
                                    {QStringLiteral("maxMs"), row.timing.max},
                                    {QStringLiteral("naiveMedianMs"), row.naiveMedian}});
     }
-    out << QStringLiteral("\nMemory: peak resident %1 MiB after the load; resident %2 MiB before and %3 MiB after %4 "
-                          "image displays.\n")
-               .arg(memory.value(QStringLiteral("peakAfterLoadMiB")).toDouble(), 0, 'f', 1)
-               .arg(memory.value(QStringLiteral("residentBeforeDisplaysMiB")).toDouble(), 0, 'f', 1)
-               .arg(memory.value(QStringLiteral("residentAfterDisplaysMiB")).toDouble(), 0, 'f', 1)
-               .arg(memory.value(QStringLiteral("displays")).toInt());
+    out << QStringLiteral(
+               "\nGallery: every thumbnail of the %1 entries made at %2 px and shown, screen after screen, in "
+               "%3 ms; then %4 MiB resident (peak %5 MiB).\n")
+               .arg(gallerySize)
+               .arg(GalleryWindow::largest)
+               .arg(gallery.allShownMs, 0, 'f', 0)
+               .arg(gallery.residentMiB, 0, 'f', 1)
+               .arg(gallery.peakMiB, 0, 'f', 1);
+    if (!parser.isSet(galleryOption)) {
+        out << QStringLiteral("Memory: peak resident %1 MiB after the load; resident %2 MiB before and %3 MiB after %4 "
+                              "image displays.\n")
+                   .arg(memory.value(QStringLiteral("peakAfterLoadMiB")).toDouble(), 0, 'f', 1)
+                   .arg(memory.value(QStringLiteral("residentBeforeDisplaysMiB")).toDouble(), 0, 'f', 1)
+                   .arg(memory.value(QStringLiteral("residentAfterDisplaysMiB")).toDouble(), 0, 'f', 1)
+                   .arg(memory.value(QStringLiteral("displays")).toInt());
+    }
     out.flush();
     QFile file(parser.value(jsonOption));
     if (!file.open(QIODevice::WriteOnly) ||

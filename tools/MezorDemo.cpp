@@ -1,14 +1,21 @@
 // Writes the demo catalogue: a catalogue as it looks after a few years of a real forum — a few hundred entries over
 // the four series (Tusqué shorter), a few dozen authors of whom a handful post most, answers and places with
 // accents, some addresses not given, the Vantorel table stored a little out of number order. The same on every
-// run: the generator's seed is fixed.
+// run: the generator's seed is fixed. Most pictures are kept in the image archive, as after a few "Archiver les
+// images…": made-up landscapes drawn here, kept through the archive as a download would be.
 // Usage: mezor-demo FOLDER
 
 #include "CatalogueGenerator.h"
+#include "catalogue/Catalogue.h"
 #include "catalogue/EntryAddress.h"
+#include "image/ImageArchive.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QSqlQuery>
 #include <QTextStream>
 
 #include <exception>
@@ -89,6 +96,69 @@ CatalogueGenerator::Recipe demo()
     return recipe;
 }
 
+// A made-up puzzle picture: a sky, a sun or a moon, two ranges of hills, each in colours of its own.
+QByteArray landscape(QRandomGenerator& random)
+{
+    const int width = 480;
+    const int height = 360;
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const int hue = random.bounded(360);
+    const bool night = random.bounded(5) == 0;
+    QLinearGradient sky(0, 0, 0, height);
+    sky.setColorAt(0, QColor::fromHsv(hue, night ? 120 : 90, night ? 70 : 230));
+    sky.setColorAt(1, QColor::fromHsv((hue + 40) % 360, night ? 80 : 60, night ? 120 : 250));
+    painter.fillRect(image.rect(), sky);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(night ? QColor(0xF0, 0xF0, 0xE0) : QColor(0xFF, 0xC1, 0x07));
+    painter.drawEllipse(QPointF(60 + random.bounded(width - 120), 50 + random.bounded(90)), 35, 35);
+    for (int range = 0; range < 2; ++range) {
+        const int base = height - 60 + range * 50;
+        painter.setBrush(QColor::fromHsv((hue + 120 + range * 25) % 360, 150, night ? 60 : 150 - range * 30));
+        QPolygonF hills{QPointF(0, height)};
+        for (int x = 0; x <= width; x += 60) {
+            hills << QPointF(x, base - random.bounded(90 + range * 40));
+        }
+        hills << QPointF(width, height);
+        painter.drawPolygon(hills);
+    }
+    painter.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", 85);
+    return bytes;
+}
+
+// Keeps a picture for about six entries in seven that have an image address; one kept copy of the first series
+// is damaged, as a copy cut short on a full disk would be.
+QString fillArchive(const QString& folder)
+{
+    Catalogue catalogue(CatalogueFolder(folder).database());
+    ImageArchive archive(CatalogueFolder(folder), catalogue);
+    // A demo being made is not yet anyone's data: its hundreds of records need not each wait for the disk.
+    QSqlQuery(catalogue.database()).exec(QStringLiteral("PRAGMA synchronous = OFF"));
+    QRandomGenerator random(4303);
+    const QDateTime taken(QDate(2026, 11, 2), QTime(20, 30), Qt::UTC);
+    for (const Category& category : Category::all()) {
+        const QList<PuzzleEntry> entries = catalogue.entries(category, EntryOrder::ByNumber);
+        for (qsizetype n = 0; n < entries.size(); ++n) {
+            const PuzzleEntry& entry = entries.at(n);
+            if (entry.url == EntryAddress::notAvailable() || random.bounded(7) == 0) {
+                continue;
+            }
+            const QByteArray picture =
+                category.index == 0 && n == 6 ? QByteArray("\xFF\xD8\xFF\xE0 coupé") : landscape(random);
+            const QString failure = archive.keep(category, entry.ref, entry.url, picture, taken.addSecs(n * 60));
+            if (!failure.isEmpty()) {
+                return failure;
+            }
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -106,6 +176,10 @@ int main(int argc, char* argv[])
     }
     try {
         CatalogueGenerator::generate(folder, demo(), "recherche-exemple.sh");
+        if (const QString failure = fillArchive(folder); !failure.isEmpty()) {
+            err << "mezor-demo : " << failure << '\n';
+            return 1;
+        }
     } catch (const std::exception& error) {
         err << "mezor-demo : " << QString::fromLocal8Bit(error.what()) << '\n';
         return 1;

@@ -1,11 +1,13 @@
 // Saves pictures of the main window, opened on a catalogue folder as the program opens it, one per interesting
-// tab, after the clicks a keeper would make there. Run it offscreen: QT_QPA_PLATFORM=offscreen.
-// Usage: mezor-screenshot FOLDER OUTPUT_FOLDER
+// tab, after the clicks a keeper would make there, then of the image window and of the gallery. Run it offscreen:
+// QT_QPA_PLATFORM=offscreen. Usage: mezor-screenshot FOLDER OUTPUT_FOLDER
 
 #include "app/Opening.h"
 #include "app/Startup.h"
 #include "catalogue/CatalogueFolder.h"
 #include "history/HistoryWindow.h"
+#include "gallery/GalleryModel.h"
+#include "gallery/GalleryWindow.h"
 #include "image/ImageWindow.h"
 #include "support/LoopbackServer.h"
 #include "support/StderrMessenger.h"
@@ -21,8 +23,10 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
+#include <QListView>
 #include <QLockFile>
 #include <QMouseEvent>
 #include <QPainter>
@@ -194,6 +198,34 @@ int main(int argc, char* argv[])
         return 1;
     }
     err << "wrote " << QDir::toNativeSeparators(historyPath) << '\n';
+
+    // The gallery of the Dravé series, once every thumbnail in view is there.
+    window.tabs()->setCurrentIndex(Category::dravé().tabIndex);
+    window.findChild<QAction*>(QStringLiteral("action_galerie"))->trigger();
+    auto* gallery = window.findChild<GalleryWindow*>();
+    auto waiting = [gallery] {
+        QListView* view = gallery->view();
+        for (int row = 0; row < view->model()->rowCount(); ++row) {
+            const QModelIndex index = view->model()->index(row, 0);
+            if (view->visualRect(index).intersects(view->viewport()->rect()) &&
+                index.data(GalleryModel::StateRole).toInt() < 0) {
+                return true;
+            }
+        }
+        return false;
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while ((waiting() || waited.elapsed() < 200) && waited.elapsed() < 20'000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    const QString galleryPath = output.filePath(QStringLiteral("gallery.png"));
+    if (waiting() || !gallery->grab().save(galleryPath)) {
+        err << "the gallery could not be pictured\n";
+        return 1;
+    }
+    err << "wrote " << QDir::toNativeSeparators(galleryPath) << '\n';
+    gallery->close();
 
     // A message box during the run means the pictures do not show the program at work.
     return messenger.count() > 0 ? 1 : 0;

@@ -11,6 +11,8 @@
 #include "history/HistoryTexts.h"
 #include "history/HistoryWindow.h"
 #include "history/UndoController.h"
+#include "gallery/GalleryTexts.h"
+#include "gallery/GalleryWindow.h"
 #include "image/ImageArchive.h"
 #include "image/ImageWindow.h"
 #include "links/LinkCheckWindow.h"
@@ -153,6 +155,53 @@ void connectHistory(MainWindow& window)
     }
 }
 
+// ---- "Galerie…": the series of the current tab as pictures ----
+
+void openGallery(MainWindow& window, GridBrowser& browsing, ImageArchive& archive, const Category& category)
+{
+    // One gallery per series: asking again brings it forward.
+    for (GalleryWindow* open : window.findChildren<GalleryWindow*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (open->category().index == category.index) {
+            open->raise();
+            open->activateWindow();
+            return;
+        }
+    }
+    auto* gallery = new GalleryWindow(window.workspace(), category, &window);
+    QObject::connect(gallery, &GalleryWindow::imageRequested, &window,
+                     [&window, &archive](const Category& series, const PuzzleEntry& entry) {
+                         openImageWindow(window, archive, series, entry);
+                     });
+    QObject::connect(
+        gallery, &GalleryWindow::entryChosen, &browsing,
+        [&window, &browsing](int series, const QString& ref) { showEntry(window, browsing, series, ref); });
+    QObject::connect(gallery, &GalleryWindow::archiveRequested, &window, [&window] {
+        if (auto* keep = window.findChild<QAction*>(QStringLiteral("action_images"))) {
+            keep->trigger();
+        }
+    });
+    WindowPlacement::centre(*gallery, &window);
+    gallery->show();
+}
+
+void connectGallery(MainWindow& window, GridBrowser& browsing, ImageArchive& archive)
+{
+    QAction* gallery = window.catalogueMenu()->addAction(GalleryTexts::action());
+    gallery->setObjectName(QStringLiteral("action_galerie"));
+    gallery->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
+    // A gallery shows a series: the action is there on the four category tabs only.
+    const auto follow = [&window, gallery] {
+        gallery->setEnabled(Category::byTab(window.tabs()->currentIndex()) != nullptr);
+    };
+    QObject::connect(window.tabs(), &QTabWidget::currentChanged, gallery, follow);
+    follow();
+    QObject::connect(gallery, &QAction::triggered, &window, [&window, &browsing, &archive] {
+        if (const Category* category = Category::byTab(window.tabs()->currentIndex())) {
+            openGallery(window, browsing, archive, *category);
+        }
+    });
+}
+
 } // namespace
 
 void connectSubsystems(MainWindow& window)
@@ -225,6 +274,9 @@ void connectSubsystems(MainWindow& window)
 
     // "Édition" › "Annuler", "Rétablir"; "Catalogue" › "Historique…", "Restaurer une sauvegarde…".
     connectHistory(window);
+
+    // "Catalogue" › "Galerie…" (Ctrl+G on a category tab).
+    connectGallery(window, *browsing, *archive);
 }
 
 } // namespace Wiring
