@@ -58,5 +58,12 @@ inline QString found(qsizetype hits) { return QString::number(hits) + QStringLit
 inline QString notFound() { return QStringLiteral("Non trouvé"); }
 inline QString authorHeader() { return QStringLiteral("Auteur"); }
 inline QString postsHeader() { return QStringLiteral("Posts"); }
+
+// Thumbnails of the kept pictures.
+inline QString refusedName() { return QStringLiteral("le nom de fichier « %1 » de la copie gardée est refusé"); }
+inline QString unreadablePicture() { return QStringLiteral("l'image gardée « %1 » est illisible (%2)"); }
+inline QString pictureTooLarge() { return QStringLiteral("l'image gardée « %1 » est trop grande (%2 × %3 pixels)"); }
+inline QString folderNotMade() { return QStringLiteral("le dossier « %1 » ne peut pas être créé"); }
+inline QString thumbnailNotSaved() { return QStringLiteral("la vignette « %1 » n'a pas pu être enregistrée (%2)"); }
 } // namespace UiTexts
 // clang-format on
