@@ -20,6 +20,7 @@ inline QString usageError() { return QStringLiteral("mezor : %1"); }
 inline QString moreHelp() { return QStringLiteral("« mezor --help » décrit toutes les options."); }
 inline QString tooManyArguments() { return QStringLiteral("un seul dossier peut être donné."); }
 inline QString oneCommandOnly() { return QStringLiteral("une seule commande à la fois."); }
+inline QString settingElsewhere() { return QStringLiteral("--%1 ne s'emploie pas avec --%2."); }
 inline QString answeredNo() { return QStringLiteral("(réponse : non)"); }
 } // namespace AppTexts
 // clang-format on

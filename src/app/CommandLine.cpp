@@ -3,10 +3,12 @@
 #include "app/AppTexts.h"
 #include "app/ConsoleMessenger.h"
 #include "app/LinkJobs.h"
+#include "app/PublishCommands.h"
 #include "app/Startup.h"
 #include "app/TransferCommands.h"
 #include "catalogue/CatalogueFolder.h"
 #include "links/LinksTexts.h"
+#include "publish/PublishTexts.h"
 #include "transfer/TransferTexts.h"
 
 #include <QCommandLineParser>
@@ -21,38 +23,85 @@ namespace CommandLine {
 
 namespace {
 
-/// A command: `mezor --<name> [VALUE] [dossier]`. It runs with the folder's lock held, as the window does.
+/// What a command is given: its value, and the values of the settings it takes that were set, by name.
+struct Input {
+    QString value;
+    QHash<QString, QString> settings;
+};
+
+/// A command: `mezor --<name> [VALUE] [--<setting> VALUE…] [dossier]`. It runs with the folder's lock held, as the
+/// window does.
 struct Command {
     QString name;
     QString valueName; ///< empty when the command takes no value
     QString description;
-    /// Prints its report and returns the exit status: 0 done, 1 refused or failed.
-    std::function<int(const QString& value, const CatalogueFolder& folder, Messenger& messenger)> run;
+    /// Prints its report and returns the exit status: 0 done, 1 refused or failed, 2 a value that is not one.
+    std::function<int(const Input& input, const CatalogueFolder& folder, Messenger& messenger)> run;
+    QStringList settings; ///< the settings it takes
 };
+
+/// An option that refines a command rather than being one: `--from 12` for `--bbcode`.
+struct Setting {
+    QString name;
+    QString valueName;
+    QString description;
+};
+
+using ValueCommand = int (*)(const QString& value, const CatalogueFolder& folder, Messenger& messenger);
+
+// A command that takes its value and no setting.
+auto valueOnly(ValueCommand command)
+{
+    return [command](const Input& input, const CatalogueFolder& folder, Messenger& messenger) {
+        return command(input.value, folder, messenger);
+    };
+}
+
+const QList<Setting>& settings()
+{
+    static const QList<Setting> all = {
+        {QStringLiteral("from"), PublishTexts::numberValue(), PublishTexts::fromHelp()},
+        {QStringLiteral("to"), PublishTexts::numberValue(), PublishTexts::toHelp()},
+        {QStringLiteral("limit"), PublishTexts::numberValue(), PublishTexts::limitHelp()},
+    };
+    return all;
+}
 
 const QList<Command>& commands()
 {
     static const QList<Command> all = {
         // The catalogue in and out: CSV files, and the old program's Access file.
         {QStringLiteral("export"), TransferTexts::csvFolderValue(), TransferTexts::exportHelp(),
-         TransferCommands::exportCatalogue},
+         valueOnly(TransferCommands::exportCatalogue), {}},
         {QStringLiteral("import"), TransferTexts::csvFolderValue(), TransferTexts::importHelp(),
-         TransferCommands::importCsv},
+         valueOnly(TransferCommands::importCsv), {}},
         {QStringLiteral("import-mdb"), TransferTexts::mdbFileValue(), TransferTexts::importMdbHelp(),
-         TransferCommands::importAccess},
+         valueOnly(TransferCommands::importAccess), {}},
         // Links that last: the link check and the image archive.
         {QStringLiteral("check-links"),
          {},
          LinksTexts::checkCommandHelp(),
-         [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
+         [](const Input&, const CatalogueFolder& folder, Messenger& messenger) {
              return LinkJobs::checkLinksCommand(folder, messenger);
-         }},
+         },
+         {}},
         {QStringLiteral("archive-images"),
          {},
          LinksTexts::archiveCommandHelp(),
-         [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
+         [](const Input&, const CatalogueFolder& folder, Messenger& messenger) {
              return LinkJobs::archiveImagesCommand(folder, messenger);
-         }},
+         },
+         {}},
+        // The catalogue for the forum: a series' recap in BBCode, the HTML catalogue.
+        {QStringLiteral("bbcode"),
+         PublishTexts::seriesValue(),
+         PublishTexts::bbcodeHelp(),
+         [](const Input& input, const CatalogueFolder& folder, Messenger& messenger) {
+             return PublishCommands::bbcode(input.value, input.settings, folder, messenger);
+         },
+         {QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("limit")}},
+        {QStringLiteral("publish"), PublishTexts::folderValue(), PublishTexts::publishHelp(),
+         valueOnly(PublishCommands::publish), {}},
     };
     return all;
 }
@@ -74,6 +123,9 @@ void describe(QCommandLineParser& parser)
     parser.addOption(versionOption());
     for (const Command& command : commands()) {
         parser.addOption(QCommandLineOption(command.name, command.description, command.valueName));
+    }
+    for (const Setting& setting : settings()) {
+        parser.addOption(QCommandLineOption(setting.name, setting.description, setting.valueName));
     }
     parser.addPositionalArgument(AppTexts::folderArgument(), AppTexts::folderHelp(),
                                  u'[' + AppTexts::folderArgument() + u']');
@@ -147,13 +199,23 @@ int run(const QStringList& arguments)
     if (!chosen) {
         return usageError(parser, AppTexts::moreHelp());
     }
+    Input input{chosen->valueName.isEmpty() ? QString() : parser.value(chosen->name), {}};
+    for (const Setting& setting : settings()) {
+        if (!parser.isSet(setting.name)) {
+            continue;
+        }
+        if (!chosen->settings.contains(setting.name)) {
+            return usageError(parser, AppTexts::settingElsewhere().arg(setting.name, chosen->name));
+        }
+        input.settings.insert(setting.name, parser.value(setting.name));
+    }
     const CatalogueFolder folder(chosenFolder(parser.positionalArguments().value(0)));
     ConsoleMessenger messenger;
     const auto lock = Startup::lockFolder(folder, messenger);
     if (!lock) {
         return 1;
     }
-    return chosen->run(chosen->valueName.isEmpty() ? QString() : parser.value(chosen->name), folder, messenger);
+    return chosen->run(input, folder, messenger);
 }
 
 } // namespace CommandLine

@@ -68,6 +68,7 @@ inline QString publishHelp()
     return QStringLiteral("Publie le catalogue en pages HTML dans le dossier donné (vide, ou une publication "
                           "précédente de Mézor) ; seules les pages changées sont réécrites.");
 }
+inline QString commandProgress() { return QStringLiteral("%1 / %2 fichiers"); }
 inline QString folderValue() { return QStringLiteral("dossier"); }
 
 // The HTML catalogue: its pages.
@@ -97,8 +98,7 @@ inline QString foreignFolder()
                           "été écrit. Choisissez un dossier vide ou celui d'une publication précédente.");
 }
 inline QString folderNotMade() { return QStringLiteral("Le dossier « %1 » ne peut pas être créé."); }
-inline QString makingThumbnails() { return QStringLiteral("Vignettes…"); }
-inline QString writingPages() { return QStringLiteral("Pages…"); }
+inline QString publishing() { return QStringLiteral("Publication dans « %1 » : les vignettes, puis les pages…"); }
 inline QString progressFormat() { return QStringLiteral("%v / %m"); }
 inline QString cancel() { return QStringLiteral("Annuler"); }
 inline QString published()

@@ -4,6 +4,7 @@
 #include "publish/Slug.h"
 
 #include <QHash>
+#include <QSet>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -81,6 +82,11 @@ QString page(const QString& title, const QString& root, const QString& body)
         .arg(escaped(title), root, escaped(PublishTexts::home()), body);
 }
 
+QString anchorOf(const QString& ref)
+{
+    return u"n-"_s + Slug::of(ref);
+}
+
 QString link(const QString& href, const QString& text)
 {
     return QStringLiteral("<a href=\"%1\">%2</a>").arg(escaped(href), escaped(text));
@@ -109,9 +115,14 @@ QString table(const Category& category, const QList<SiteEntry>& entries, const Q
               const QHash<QString, QString>& authorFiles, bool withAuthor)
 {
     QString rows;
+    QSet<QString> anchors;
     for (const SiteEntry& item : entries) {
         const PuzzleEntry& entry = item.entry;
-        rows += QStringLiteral("<tr><td>%1</td><td>%2</td>").arg(escaped(entry.ref), escaped(entry.answer));
+        // The index links to a number's row; a number that a foreign file repeats is reached at its first row.
+        const QString anchor = anchorOf(entry.ref);
+        const QString id = anchors.contains(anchor) ? QString() : u" id=\"%1\""_s.arg(anchor);
+        anchors.insert(anchor);
+        rows += QStringLiteral("<tr%1><td>%2</td><td>%3</td>").arg(id, escaped(entry.ref), escaped(entry.answer));
         if (withAuthor) {
             rows += u"<td>"_s + link(root + authorFiles.value(authorKey(entry.author)), entry.author) + u"</td>"_s;
         }
@@ -144,7 +155,7 @@ QString indexPage(const Series& series, const QList<Author>& authors)
         for (qsizetype i = entries.size() - 1; i >= std::max<qsizetype>(0, entries.size() - latestPerSeries); --i) {
             const PuzzleEntry& entry = entries.at(i).entry;
             body += QStringLiteral("<li>%1 — %2 <span class=\"auteur\">%3</span></li>\n")
-                        .arg(link(seriesFile(category), category.caption + u' ' + entry.ref), escaped(entry.answer),
+                        .arg(link(seriesFile(category) + u'#' + anchorOf(entry.ref), category.caption + u' ' + entry.ref), escaped(entry.answer),
                              escaped(entry.author));
         }
     }

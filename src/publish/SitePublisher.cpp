@@ -156,10 +156,10 @@ private:
 
     bool stopped()
     {
-        if (m_report.outcome == Report::Outcome::Done && m_control.cancelled && m_control.cancelled()) {
-            m_report.outcome = Report::Outcome::Cancelled;
+        if (m_report.outcome == Outcome::Done && m_control.cancelled && m_control.cancelled()) {
+            m_report.outcome = Outcome::Cancelled;
         }
-        return m_report.outcome != Report::Outcome::Done;
+        return m_report.outcome != Outcome::Done;
     }
 
     void step()
@@ -174,7 +174,7 @@ private:
     bool record(const QString& relative, const QString& stamp, const QString& error)
     {
         if (!error.isEmpty()) {
-            m_report.outcome = Report::Outcome::Failed;
+            m_report.outcome = Outcome::Failed;
             m_failedFile = relative;
             m_error = error;
             return false;
@@ -224,7 +224,7 @@ private:
 
     Report refused(const QString& message)
     {
-        m_report.outcome = Report::Outcome::Refused;
+        m_report.outcome = Outcome::Refused;
         m_report.message = message;
         return m_report;
     }
@@ -233,7 +233,7 @@ private:
     {
         const QString folder = QDir::toNativeSeparators(m_folder);
         switch (m_report.outcome) {
-        case Report::Outcome::Done:
+        case Outcome::Done:
             m_report.message = PublishTexts::published()
                                    .arg(folder)
                                    .arg(m_report.pagesWritten)
@@ -242,21 +242,21 @@ private:
                                    .arg(m_report.kept)
                                    .arg(m_report.withoutImage);
             break;
-        case Report::Outcome::Cancelled:
+        case Outcome::Cancelled:
             m_report.message = PublishTexts::cancelled().arg(m_report.written).arg(folder);
             break;
-        case Report::Outcome::Failed:
+        case Outcome::Failed:
             m_report.message = PublishTexts::failed()
                                    .arg(QDir::toNativeSeparators(path(m_failedFile)), m_error)
                                    .arg(m_report.written);
             break;
-        case Report::Outcome::Refused:
+        case Outcome::Refused:
             break;
         }
         if (!registerError.isEmpty()) {
             m_report.message += u'\n' + PublishTexts::markerNotWritten().arg(markerName(), registerError);
-            if (m_report.outcome == Report::Outcome::Done) {
-                m_report.outcome = Report::Outcome::Failed;
+            if (m_report.outcome == Outcome::Done) {
+                m_report.outcome = Outcome::Failed;
             }
         }
         return m_report;

@@ -23,8 +23,9 @@ struct Control {
     std::function<void(int done, int total)> progress;
 };
 
+enum class Outcome { Done, Cancelled, Failed, Refused };
+
 struct Report {
-    enum class Outcome { Done, Cancelled, Failed, Refused };
     Outcome outcome = Outcome::Done;
     QString message;      ///< what happened, for the keeper (French)
     int written = 0;      ///< files written, pages and thumbnails
