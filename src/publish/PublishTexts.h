@@ -103,8 +103,8 @@ inline QString progressFormat() { return QStringLiteral("%v / %m"); }
 inline QString cancel() { return QStringLiteral("Annuler"); }
 inline QString published()
 {
-    return QStringLiteral("Catalogue publié dans « %1 » : %2 page(s) écrite(s), %3 inchangée(s) ; %4 vignette(s) "
-                          "faite(s), %5 inchangée(s), %6 sans image.");
+    return QStringLiteral("Catalogue publié dans « %1 » : pages, %2 fichier(s) écrit(s) et %3 inchangé(s) ; vignettes, "
+                          "%4 faite(s), %5 inchangée(s) et %6 image(s) illisible(s).");
 }
 inline QString cancelled()
 {
@@ -117,5 +117,4 @@ inline QString failed()
                           "chacun complet ; les autres sont ceux de la publication précédente.");
 }
 inline QString markerNotWritten() { return QStringLiteral("Le registre de la publication « %1 » n'a pas pu être écrit (%2) : la prochaine publication refera toutes les vignettes."); }
-inline QString thumbnailProblems() { return QStringLiteral("%1 image(s) conservée(s) illisible(s), montrée(s) sans vignette."); }
 } // namespace PublishTexts

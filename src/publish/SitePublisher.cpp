@@ -34,6 +34,12 @@ bool isOwnPath(const QString& path)
 
 using Register = QHash<QString, QString>; // path → stamp
 
+bool sameContent(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.size() == bytes.size() && file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
+}
+
 Register readRegister(const QString& file)
 {
     Register paths;
@@ -58,6 +64,9 @@ QString writeRegister(const QString& file, const Register& paths)
     }
     const QByteArray bytes =
         QJsonDocument(QJsonObject{{QStringLiteral("application"), QStringLiteral("Mézor")}, {QStringLiteral("fichiers"), files}}).toJson();
+    if (sameContent(file, bytes)) {
+        return {};
+    }
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
         return out.errorString();
@@ -65,11 +74,6 @@ QString writeRegister(const QString& file, const Register& paths)
     return {};
 }
 
-bool sameContent(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.size() == bytes.size() && file.open(QIODevice::ReadOnly) && file.readAll() == bytes;
-}
 
 // Writes the file whole or not at all. Returns the error, or nothing.
 QString write(const QString& path, const QByteArray& bytes)
