@@ -83,7 +83,7 @@ inline QString authorHeader() { return QStringLiteral("Auteur"); }
 inline QString imageHeader() { return QStringLiteral("Image"); }
 inline QString postHeader() { return QStringLiteral("Message"); }
 inline QString seriesHeader() { return QStringLiteral("Série"); }
-inline QString postLinkText() { return QStringLiteral("voir le message"); }
+inline QString postLinkText() { return QStringLiteral("message"); }
 inline QString noPicture() { return QStringLiteral("pas d'image"); }
 inline QString pictureAlt() { return QStringLiteral("Image de %1 N° %2"); }
 inline QString authorTitle() { return QStringLiteral("Énigmes de %1"); }

@@ -207,10 +207,11 @@ td.image img { display: block; width: 4rem; height: 4rem; object-fit: cover; bor
 .vide { display: inline-block; width: 4rem; height: 4rem; line-height: 1.2; padding-top: 1.2rem; text-align: center;
   font-size: .7rem; color: #8d877c; background: #eee9df; border-radius: 3px; }
 @media (max-width: 36rem) {
-  body { font-size: 15px; }
-  th, td { padding: .3rem; }
-  td.image img, .vide { width: 3rem; height: 3rem; }
-  .vide { padding-top: .8rem; font-size: .6rem; }
+  body { font-size: 14px; }
+  main { padding: 0 .5rem 1.5rem; }
+  th, td { padding: .3rem .25rem; }
+  td.image img, .vide { width: 2.75rem; height: 2.75rem; }
+  .vide { padding-top: .7rem; font-size: .55rem; }
 }
 )";
 
