@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDirIterator>
+#include <QFileDialog>
 #include <QImage>
 #include <QImageReader>
 #include <QLabel>
@@ -27,6 +28,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using BbcodeRecap::AnswerMode;
@@ -86,6 +88,7 @@ private slots:
     void refusals_data();
     void refusals();
     void cancelFromTheWindow();
+    void publishFromTheMenu();
     void recapDialog();
     void commands_data();
     void commands();
@@ -372,6 +375,29 @@ void TestPublish::cancelFromTheWindow()
     QCOMPARE(files(site).size(), window->report().written + 1);
     QVERIFY(window->report().written < 200);
     window->close();
+}
+
+void TestPublish::publishFromTheMenu()
+{
+    Fixture fixture;
+    fill(fixture);
+    auto window = fixture.openWindow();
+    const QString site = fixture.folder().file(u"site");
+    QVERIFY(QDir().mkpath(site));
+    QTimer::singleShot(0, this, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        dialog->selectFile(site);
+        static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, which takes the chosen folder
+    });
+    window->findChild<QAction*>(u"action_publication"_s)->trigger();
+    auto* publication = window->findChild<PublishWindow*>();
+    QVERIFY(publication && publication->isVisible());
+    QSignalSpy ended(publication, &PublishWindow::ended);
+    QTRY_COMPARE(ended.size(), 1);
+    QCOMPARE(child<QLabel>(publication, u"lbl_publication"_s)->text(),
+             u"Catalogue publié dans « %1 » : pages, 10 fichier(s) écrit(s) et 0 inchangé(s) ; vignettes, 1 faite(s), "
+             "0 inchangée(s) et 0 image(s) illisible(s)."_s.arg(QDir::toNativeSeparators(site)));
+    QCOMPARE(files(site).size(), 10 + 1 + 1);
 }
 
 void TestPublish::recapDialog()

@@ -6,13 +6,21 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QHash>
+#include <QPainter>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray jpeg(const QImage& image)
+QByteArray jpeg(QImage image)
 {
+    // JPEG has no transparency: a transparent picture shows on white rather than on black.
+    if (image.hasAlphaChannel()) {
+        QImage opaque(image.size(), QImage::Format_RGB32);
+        opaque.fill(Qt::white);
+        QPainter(&opaque).drawImage(0, 0, image);
+        image = opaque;
+    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
