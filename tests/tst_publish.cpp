@@ -299,8 +299,8 @@ void TestPublish::refusals_data()
                                     << u"n'est pas vide et ne contient pas de publication de Mézor"_s;
     QTest::newRow("page blocked") << u"plome.html"_s << -1 << true << int(SitePublisher::Outcome::Failed)
                                   << u"plome.html » n'a pas pu être écrit"_s;
-    QTest::newRow("cancelled") << QString() << 3 << true << int(SitePublisher::Outcome::Cancelled)
-                               << u"Publication annulée : 3 fichier(s) déjà écrit(s)"_s;
+    QTest::newRow("cancelled") << QString() << 1 << true << int(SitePublisher::Outcome::Cancelled)
+                               << u"Publication annulée : 1 fichier(s) déjà écrit(s)"_s;
 }
 
 void TestPublish::refusals()
@@ -358,7 +358,7 @@ void TestPublish::cancelFromTheWindow()
     for (int n = 1; n <= 200; ++n) {
         const QString ref = u"%1"_s.arg(n, 3, 10, QLatin1Char('0'));
         plan.series[0].append({{ref, u"Mer"_s, u"Léa"_s, {}, {}}, SiteBuilder::thumbnailFile(Category::dravé(), ref)});
-        plan.thumbnails.append({plan.series[0].last().thumbnail, ref, [] {
+        plan.thumbnails.append({plan.series[0].last().thumbnail, [ref] { return ref; }, [] {
                                     QThread::msleep(20);
                                     return QByteArray("\xFF\xD8\xFF");
                                 }});

@@ -48,20 +48,22 @@ PublicationPlan PublicationPlan::of(const Catalogue& catalogue, const CatalogueF
             const auto record = records.constFind(entry.ref);
             const std::optional<QString> kept =
                 record == records.cend() ? std::nullopt : folder.keptCopy(category, record->fileName);
-            // A copy of an earlier address is not this entry's picture any more.
+            // A copy of an earlier address is not this entry's picture any more. Whether its file is there is
+            // asked on the publication's thread, so that thousands of looks at the disk do not hold the window.
             if (kept && record->address == entry.url) {
-                const QFileInfo file(*kept);
-                if (file.isFile()) {
-                    item.thumbnail = SiteBuilder::thumbnailFile(category, entry.ref);
-                    const QString stamp = u"%1 %2 %3 %4 %5"_s.arg(record->fileName)
-                                              .arg(file.size())
-                                              .arg(file.lastModified().toMSecsSinceEpoch())
-                                              .arg(record->taken.toString(Qt::ISODateWithMs))
-                                              .arg(thumbnailSize);
-                    plan.thumbnails.append({item.thumbnail, stamp, [cache, &category, record = *record] {
-                                                return jpeg(cache.thumbnail(category, record, thumbnailSize).image);
-                                            }});
-                }
+                item.thumbnail = SiteBuilder::thumbnailFile(category, entry.ref);
+                const auto stamp = [file = *kept, record = *record] {
+                    const QFileInfo info(file);
+                    return !info.isFile() ? QString()
+                                          : u"%1 %2 %3 %4 %5"_s.arg(record.fileName)
+                                                .arg(info.size())
+                                                .arg(info.lastModified().toMSecsSinceEpoch())
+                                                .arg(record.taken.toString(Qt::ISODateWithMs))
+                                                .arg(thumbnailSize);
+                };
+                plan.thumbnails.append({item.thumbnail, stamp, [cache, &category, record = *record] {
+                                            return jpeg(cache.thumbnail(category, record, thumbnailSize).image);
+                                        }});
             }
             plan.series[category.index].append(item);
         }

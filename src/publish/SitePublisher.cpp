@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
+#include <QThread>
 #include <QThreadPool>
 
 using namespace Qt::StringLiterals;
@@ -111,19 +112,36 @@ public:
         m_now = m_old;
 
         QList<Thumbnail> todo;
+        QList<QString> stamps;
         QSet<QString> present;
         for (const Thumbnail& thumbnail : thumbnails) {
-            if (m_old.value(thumbnail.file) == thumbnail.stamp && QFileInfo::exists(path(thumbnail.file))) {
+            const QString stamp = thumbnail.stamp();
+            if (stamp.isEmpty()) {
+                continue; // no kept copy after all
+            }
+            if (m_old.value(thumbnail.file) == stamp && QFileInfo::exists(path(thumbnail.file))) {
                 present.insert(thumbnail.file);
                 ++m_report.kept;
             } else {
                 todo.append(thumbnail);
+                stamps.append(stamp);
             }
         }
         m_total = int(todo.size());
-        for (qsizetype first = 0; first < todo.size() && !stopped(); first += chunk) {
-            makeThumbnails(todo.mid(first, chunk), present);
-        }
+        inChunks(
+            todo.size(),
+            [&](qsizetype i) {
+                const QByteArray bytes = todo.at(i).make();
+                return bytes.isEmpty() ? Written{Written::Unreadable, {}} : put(todo.at(i).file, bytes);
+            },
+            [&](qsizetype i, const Written& done) {
+                if (done.kind == Written::Unreadable) {
+                    ++m_report.withoutImage;
+                } else if (record(todo.at(i).file, stamps.at(i), done)) {
+                    present.insert(todo.at(i).file);
+                    ++m_report.made;
+                }
+            });
         QSet<QString> wanted = present;
         for (QList<SiteEntry>& entries : series) {
             for (SiteEntry& item : entries) {
@@ -134,20 +152,16 @@ public:
         }
         const QList<SiteFile> pages = stopped() ? QList<SiteFile>() : SiteBuilder::pages(series);
         m_total += int(pages.size());
-        for (const SiteFile& page : pages) {
-            if (stopped()) {
-                break;
-            }
-            wanted.insert(page.path);
-            if (sameContent(path(page.path), page.bytes)) {
-                ++m_report.unchanged;
-            } else if (record(page.path, {}, write(path(page.path), page.bytes))) {
-                ++m_report.pagesWritten;
-            } else {
-                break;
-            }
-            step();
-        }
+        inChunks(
+            pages.size(), [&](qsizetype i) { return put(pages.at(i).path, pages.at(i).bytes); },
+            [&](qsizetype i, const Written& done) {
+                wanted.insert(pages.at(i).path);
+                if (done.kind == Written::Same) {
+                    ++m_report.unchanged;
+                } else if (record(pages.at(i).path, {}, done)) {
+                    ++m_report.pagesWritten;
+                }
+            });
         if (!stopped()) {
             removeStale(wanted);
         }
@@ -174,44 +188,56 @@ private:
         }
     }
 
-    // Notes a write: the register follows what is on disk. Returns false, and stops the run, on an error.
-    bool record(const QString& relative, const QString& stamp, const QString& error)
+    struct Written {
+        enum Kind { Same, New, Unreadable, Error } kind = Same;
+        QString error;
+    };
+
+    // A file whose content is already there is left alone (its date too).
+    Written put(const QString& relative, const QByteArray& bytes) const
     {
-        if (!error.isEmpty()) {
+        if (sameContent(path(relative), bytes)) {
+            return {Written::Same, {}};
+        }
+        const QString error = write(path(relative), bytes);
+        return {error.isEmpty() ? Written::New : Written::Error, error};
+    }
+
+    // Runs `work` for each index on a pool, a chunk at a time (writes overlap their waits for the disk), then
+    // `note` for each result in order on this thread. Stops between two chunks at a cancel or an error; every
+    // result of the last chunk is noted, so the register and the counts tell what is on disk.
+    template <typename Work, typename Note> void inChunks(qsizetype count, Work work, Note note)
+    {
+        QThreadPool pool;
+        pool.setMaxThreadCount(std::max(4, QThread::idealThreadCount()));
+        for (qsizetype first = 0; first < count && !stopped(); first += chunk) {
+            const qsizetype size = std::min<qsizetype>(chunk, count - first);
+            QList<Written> results(size);
+            for (qsizetype i = 0; i < size; ++i) {
+                pool.start([&results, &work, first, i] { results[i] = work(first + i); });
+            }
+            pool.waitForDone();
+            for (qsizetype i = 0; i < size; ++i) {
+                note(first + i, results.at(i));
+                step();
+            }
+        }
+    }
+
+    // Notes a file written (or found the same): the register follows what is on disk. A failure stops the run.
+    bool record(const QString& relative, const QString& stamp, const Written& done)
+    {
+        if (done.kind == Written::Error) {
+            if (m_report.outcome != Outcome::Failed) {
+                m_failedFile = relative;
+                m_error = done.error;
+            }
             m_report.outcome = Outcome::Failed;
-            m_failedFile = relative;
-            m_error = error;
             return false;
         }
         m_now.insert(relative, stamp);
-        ++m_report.written;
+        m_report.written += done.kind == Written::New ? 1 : 0;
         return true;
-    }
-
-    void makeThumbnails(const QList<Thumbnail>& some, QSet<QString>& present)
-    {
-        QList<QByteArray> made(some.size());
-        QThreadPool pool;
-        for (qsizetype i = 0; i < some.size(); ++i) {
-            pool.start([&made, &some, i] { made[i] = some.at(i).make(); });
-        }
-        pool.waitForDone();
-        for (qsizetype i = 0; i < some.size(); ++i) {
-            const Thumbnail& thumbnail = some.at(i);
-            if (made.at(i).isEmpty()) {
-                ++m_report.withoutImage;
-            } else if (sameContent(path(thumbnail.file), made.at(i))) {
-                m_now.insert(thumbnail.file, thumbnail.stamp);
-                present.insert(thumbnail.file);
-                ++m_report.made;
-            } else if (record(thumbnail.file, thumbnail.stamp, write(path(thumbnail.file), made.at(i)))) {
-                present.insert(thumbnail.file);
-                ++m_report.made;
-            } else {
-                return;
-            }
-            step();
-        }
     }
 
     // Files of an earlier publication that this one no longer has: an author gone, a picture no longer kept.

@@ -13,7 +13,9 @@ namespace SitePublisher {
 /// A thumbnail to put in the folder.
 struct Thumbnail {
     QString file;  ///< its path in the folder, as SiteBuilder::thumbnailFile gives it
-    QString stamp; ///< what it is made from; the same stamp as last time means the same picture
+    /// What it is made from; the same stamp as last time means the same picture, none that there is no picture.
+    /// Called on the publication's thread.
+    std::function<QString()> stamp;
     /// Its JPEG bytes, or nothing when the picture cannot be read. Called on worker threads, several at once.
     std::function<QByteArray()> make;
 };
