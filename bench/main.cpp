@@ -266,12 +266,12 @@ public:
     {
         Catalogue& catalogue = m_window->catalogue();
         const Category& dravé = Category::dravé();
-        QList<Row> rows{{QStringLiteral("BBCode recap of a series"), size, measure(30, [&] {
-                             if (BbcodeRecap::build(dravé, catalogue.entries(dravé, EntryOrder::ByNumber), {})
-                                     .parts.isEmpty()) {
-                                 qFatal("no recap");
-                             }
-                         })}};
+        QList<Row> rows{
+            {QStringLiteral("BBCode recap of a series"), size, measure(30, [&] {
+                 if (BbcodeRecap::build(dravé, catalogue.entries(dravé, EntryOrder::ByNumber), {}).parts.isEmpty()) {
+                     qFatal("no recap");
+                 }
+             })}};
         QTemporaryDir dir;
         int run = 0;
         rows.append({QStringLiteral("HTML catalogue, no thumbnails"), size, measure(5, [&] {
@@ -295,11 +295,13 @@ public:
                 QDir(m_folder.thumbnails()).removeRecursively();
             });
         rows.append({QStringLiteral("HTML catalogue, first, %1 thumbnails from kept copies").arg(kept), size, first});
-        rows.append({QStringLiteral("  longest pause of the window meanwhile"), size, {longestPause, longestPause,
-                                                                                       longestPause, 1}});
+        rows.append({QStringLiteral("  longest pause of the window meanwhile"),
+                     size,
+                     {longestPause, longestPause, longestPause, 1}});
         rows.append({QStringLiteral("HTML catalogue, again, nothing changed"), size, measure(5, [&] {
                          const PublicationPlan plan = PublicationPlan::of(catalogue, m_folder);
-                         const SitePublisher::Report report = SitePublisher::publish(site, plan.series, plan.thumbnails);
+                         const SitePublisher::Report report =
+                             SitePublisher::publish(site, plan.series, plan.thumbnails);
                          expectDone(report);
                          if (report.written > 0) {
                              qFatal("a second publication wrote %d files", report.written);

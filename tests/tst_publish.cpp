@@ -63,10 +63,10 @@ QStringList files(const QString& folder)
 // Three Dravé entries with hostile texts, the same author in two spellings, two authors whose names fold alike.
 void fill(Fixture& fixture)
 {
-    fixture.insert(Category::dravé(), {{u"001"_s, u"<script>alert(1)</script>"_s, u"Léa"_s, picture, post},
-                                       {u"002"_s, u"Mer & \"ciel\""_s, u" LÉA"_s, u"Non disponible"_s,
-                                        u"javascript:alert(1)"_s},
-                                       {u"003"_s, u"Nid"_s, u"Zoé"_s, u"file:///etc/passwd"_s, post}});
+    fixture.insert(Category::dravé(),
+                   {{u"001"_s, u"<script>alert(1)</script>"_s, u"Léa"_s, picture, post},
+                    {u"002"_s, u"Mer & \"ciel\""_s, u" LÉA"_s, u"Non disponible"_s, u"javascript:alert(1)"_s},
+                    {u"003"_s, u"Nid"_s, u"Zoé"_s, u"file:///etc/passwd"_s, post}});
     fixture.insert(Category::plomé(), {{u"001"_s, u"Lyon"_s, u"Zoe"_s, u"Non disponible"_s, post}});
     Catalogue catalogue(fixture.folder().database());
     ImageArchive archive(fixture.folder(), catalogue);
@@ -106,7 +106,7 @@ void TestPublish::lines_data()
                                        << u"[*][b]042[/b] — Mer — %1 — [url=%2]image[/url]"_s.arg(tail, picture);
     QTest::newRow("spoiler, [img]") << plain << 1 << 2
                                     << u"[*][b]042[/b] — [spoiler]Mer[/spoiler] — %1 — [img]%2[/img]"_s.arg(tail,
-                                                                                                          picture);
+                                                                                                            picture);
     QTest::newRow("answer left out") << plain << 2 << 0 << u"[*][b]042[/b] — %1"_s.arg(tail);
     QTest::newRow("markup in answers")
         << PuzzleEntry{u"042"_s, u"[b]x[/url]\n[*]"_s, u"[i]Léa"_s, picture, post} << 1 << 0
@@ -117,9 +117,8 @@ void TestPublish::lines_data()
     for (const QString& address : hostile) {
         QString shown = address;
         shown.replace(u"["_s, u"[[b][/b]"_s);
-        QTest::addRow("address %s", qPrintable(address))
-            << PuzzleEntry{u"042"_s, u"Mer"_s, u"Léa"_s, address, address} << 2 << 2
-            << u"[*][b]042[/b] — Léa — %1 — %1"_s.arg(shown);
+        QTest::addRow("address %s", qPrintable(address)) << PuzzleEntry{u"042"_s, u"Mer"_s, u"Léa"_s, address, address}
+                                                         << 2 << 2 << u"[*][b]042[/b] — Léa — %1 — %1"_s.arg(shown);
     }
 }
 
@@ -146,8 +145,7 @@ void TestPublish::split_data()
     // An entry line: "[*][b]001[/b] — " (16) + answer + " — Léa" (6) + "\n"; heading 20, list frame 15.
     const QString emoji = QString(20, u'é') + u"😀"_s.repeated(20); // 40 code points, 60 UTF-16 units
     QTest::newRow("one post") << u"Mer"_s << 0 << 0 << 60000 << QStringList{u"Plomé 001–012 (1/1)"_s};
-    QTest::newRow("exactly full") << emoji << 0 << 0 << 20 + 15 + 12 * 63
-                                  << QStringList{u"Plomé 001–012 (1/1)"_s};
+    QTest::newRow("exactly full") << emoji << 0 << 0 << 20 + 15 + 12 * 63 << QStringList{u"Plomé 001–012 (1/1)"_s};
     QTest::newRow("one short") << emoji << 0 << 0 << 20 + 15 + 12 * 63 - 1
                                << QStringList{u"Plomé 001–011 (1/2)"_s, u"Plomé 012–012 (2/2)"_s};
     QTest::newRow("three a post") << emoji << 0 << 0 << 20 + 15 + 3 * 63
@@ -155,9 +153,9 @@ void TestPublish::split_data()
                                                  u"Plomé 007–009 (3/4)"_s, u"Plomé 010–012 (4/4)"_s};
     QTest::newRow("ten posts, wider heading")
         << u"Mer"_s << 0 << 0 << 22 + 15 + 26
-        << QStringList{u"Plomé 001–001 (1/12)"_s, u"Plomé 002–002 (2/12)"_s, u"Plomé 003–003 (3/12)"_s,
-                       u"Plomé 004–004 (4/12)"_s, u"Plomé 005–005 (5/12)"_s, u"Plomé 006–006 (6/12)"_s,
-                       u"Plomé 007–007 (7/12)"_s, u"Plomé 008–008 (8/12)"_s, u"Plomé 009–009 (9/12)"_s,
+        << QStringList{u"Plomé 001–001 (1/12)"_s,  u"Plomé 002–002 (2/12)"_s,  u"Plomé 003–003 (3/12)"_s,
+                       u"Plomé 004–004 (4/12)"_s,  u"Plomé 005–005 (5/12)"_s,  u"Plomé 006–006 (6/12)"_s,
+                       u"Plomé 007–007 (7/12)"_s,  u"Plomé 008–008 (8/12)"_s,  u"Plomé 009–009 (9/12)"_s,
                        u"Plomé 010–010 (10/12)"_s, u"Plomé 011–011 (11/12)"_s, u"Plomé 012–012 (12/12)"_s};
     QTest::newRow("range") << u"Mer"_s << 4 << 6 << 60000 << QStringList{u"Plomé 004–006 (1/1)"_s};
     QTest::newRow("range past the end") << u"Mer"_s << 11 << 99 << 60000 << QStringList{u"Plomé 011–012 (1/1)"_s};
@@ -248,7 +246,7 @@ void TestPublish::site()
                                               "    p = html5lib.HTMLParser(strict=False)\n"
                                               "    p.parse(open(f, 'rb'))\n"
                                               "    for e in p.errors: print(f, e)\n"_s} +
-                                 pages);
+                             pages);
     QVERIFY(parser.waitForFinished(30000));
     QCOMPARE(parser.readAllStandardOutput() + parser.readAllStandardError(), QByteArray());
     QCOMPARE(pages.size(), 8);
@@ -325,10 +323,9 @@ void TestPublish::refusals()
     Catalogue catalogue(fixture.folder().database());
     const PublicationPlan plan = PublicationPlan::of(catalogue, fixture.folder());
     int steps = 0;
-    const SitePublisher::Report report = SitePublisher::publish(
-        site, plan.series, plan.thumbnails, {[&] { return cancelAfter >= 0 && steps >= cancelAfter; }, [&](int, int) {
-                                                 ++steps;
-                                             }});
+    const SitePublisher::Report report =
+        SitePublisher::publish(site, plan.series, plan.thumbnails,
+                               {[&] { return cancelAfter >= 0 && steps >= cancelAfter; }, [&](int, int) { ++steps; }});
     QCOMPARE(int(report.outcome), outcome);
     QVERIFY2(report.message.contains(message), qPrintable(report.message));
     QCOMPARE(fileBytes(site + u"/notes.txt"_s), "à moi");
@@ -358,7 +355,8 @@ void TestPublish::cancelFromTheWindow()
     for (int n = 1; n <= 200; ++n) {
         const QString ref = u"%1"_s.arg(n, 3, 10, QLatin1Char('0'));
         plan.series[0].append({{ref, u"Mer"_s, u"Léa"_s, {}, {}}, SiteBuilder::thumbnailFile(Category::dravé(), ref)});
-        plan.thumbnails.append({plan.series[0].last().thumbnail, [ref] { return ref; }, [] {
+        plan.thumbnails.append({plan.series[0].last().thumbnail, [ref] { return ref; },
+                                [] {
                                     QThread::msleep(20);
                                     return QByteArray("\xFF\xD8\xFF");
                                 }});

@@ -71,12 +71,21 @@ const QList<Command>& commands()
 {
     static const QList<Command> all = {
         // The catalogue in and out: CSV files, and the old program's Access file.
-        {QStringLiteral("export"), TransferTexts::csvFolderValue(), TransferTexts::exportHelp(),
-         valueOnly(TransferCommands::exportCatalogue), {}},
-        {QStringLiteral("import"), TransferTexts::csvFolderValue(), TransferTexts::importHelp(),
-         valueOnly(TransferCommands::importCsv), {}},
-        {QStringLiteral("import-mdb"), TransferTexts::mdbFileValue(), TransferTexts::importMdbHelp(),
-         valueOnly(TransferCommands::importAccess), {}},
+        {QStringLiteral("export"),
+         TransferTexts::csvFolderValue(),
+         TransferTexts::exportHelp(),
+         valueOnly(TransferCommands::exportCatalogue),
+         {}},
+        {QStringLiteral("import"),
+         TransferTexts::csvFolderValue(),
+         TransferTexts::importHelp(),
+         valueOnly(TransferCommands::importCsv),
+         {}},
+        {QStringLiteral("import-mdb"),
+         TransferTexts::mdbFileValue(),
+         TransferTexts::importMdbHelp(),
+         valueOnly(TransferCommands::importAccess),
+         {}},
         // Links that last: the link check and the image archive.
         {QStringLiteral("check-links"),
          {},
@@ -100,8 +109,11 @@ const QList<Command>& commands()
              return PublishCommands::bbcode(input.value, input.settings, folder, messenger);
          },
          {QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("limit")}},
-        {QStringLiteral("publish"), PublishTexts::folderValue(), PublishTexts::publishHelp(),
-         valueOnly(PublishCommands::publish), {}},
+        {QStringLiteral("publish"),
+         PublishTexts::folderValue(),
+         PublishTexts::publishHelp(),
+         valueOnly(PublishCommands::publish),
+         {}},
     };
     return all;
 }

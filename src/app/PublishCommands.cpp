@@ -32,8 +32,9 @@ int bbcode(const QString& series, const QHash<QString, QString>& settings, const
         return usage(PublishTexts::unknownSeries().arg(series));
     }
     BbcodeRecap::Options options;
-    const std::pair<QString, int*> numbers[] = {
-        {QStringLiteral("from"), &options.from}, {QStringLiteral("to"), &options.to}, {QStringLiteral("limit"), &options.limit}};
+    const std::pair<QString, int*> numbers[] = {{QStringLiteral("from"), &options.from},
+                                                {QStringLiteral("to"), &options.to},
+                                                {QStringLiteral("limit"), &options.limit}};
     for (const auto& [name, value] : numbers) {
         if (!settings.contains(name)) {
             continue;

@@ -116,8 +116,7 @@ void publishHtml(MainWindow& window)
         current->activateWindow();
         return;
     }
-    const QString folder =
-        QFileDialog::getExistingDirectory(&window, PublishTexts::chooseFolder(), QDir::homePath());
+    const QString folder = QFileDialog::getExistingDirectory(&window, PublishTexts::chooseFolder(), QDir::homePath());
     if (folder.isEmpty()) {
         return;
     }

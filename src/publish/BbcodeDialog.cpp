@@ -180,8 +180,9 @@ void BbcodeDialog::save()
     }
     QStringList written;
     for (qsizetype i = 0; i < m_recap.parts.size(); ++i) {
-        const QString name = PublishTexts::partFile().arg(Slug::of(category().caption)).arg(m_from->value(), 3, 10,
-                                                                                                  QLatin1Char('0'))
+        const QString name = PublishTexts::partFile()
+                                 .arg(Slug::of(category().caption))
+                                 .arg(m_from->value(), 3, 10, QLatin1Char('0'))
                                  .arg(i + 1);
         QSaveFile file(QDir(folder).filePath(name));
         const QByteArray bytes = m_recap.parts.at(i).toUtf8();

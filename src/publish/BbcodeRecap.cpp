@@ -80,8 +80,8 @@ std::variant<QList<Span>, qsizetype> pack(const Category& category, const QList<
         Span span{index, index};
         qsizetype used = frame;
         while (span.end < entries.size()) {
-            const qsizetype head = characters(heading(category, entries.at(span.first).ref,
-                                                      entries.at(span.end).ref, int(spans.size()) + 1, parts));
+            const qsizetype head = characters(
+                heading(category, entries.at(span.first).ref, entries.at(span.end).ref, int(spans.size()) + 1, parts));
             if (head + used + lengths.at(span.end) > limit) {
                 break;
             }
@@ -161,20 +161,22 @@ Result build(const Category& category, const QList<PuzzleEntry>& entries, const 
     }
     if (taken.isEmpty()) {
         const auto bound = [](int n, const QString& open) { return n > 0 ? QString::number(n) : open; };
-        return {{}, PublishTexts::nothingInRange().arg(category.caption, bound(options.from, QStringLiteral("001")),
-                                                       bound(options.to, QStringLiteral("…")))};
+        return {{},
+                PublishTexts::nothingInRange().arg(category.caption, bound(options.from, QStringLiteral("001")),
+                                                   bound(options.to, QStringLiteral("…")))};
     }
     // The headings' "(1/4)" grows with the number of posts: pack again until the count holds.
     for (int parts = 1;; parts *= 10) {
         const auto packed = pack(category, taken, lengths, parts, options.limit);
         if (const qsizetype* refused = std::get_if<qsizetype>(&packed)) {
-            const qsizetype alone = characters(heading(category, taken.at(*refused).ref, taken.at(*refused).ref,
-                                                       parts, parts)) +
-                                    characters(listOpen) + characters(listClose) + lengths.at(*refused);
-            return {{}, PublishTexts::entryTooLong()
-                            .arg(taken.at(*refused).ref, category.caption)
-                            .arg(alone)
-                            .arg(options.limit)};
+            const qsizetype alone =
+                characters(heading(category, taken.at(*refused).ref, taken.at(*refused).ref, parts, parts)) +
+                characters(listOpen) + characters(listClose) + lengths.at(*refused);
+            return {{},
+                    PublishTexts::entryTooLong()
+                        .arg(taken.at(*refused).ref, category.caption)
+                        .arg(alone)
+                        .arg(options.limit)};
         }
         const QList<Span>& spans = std::get<QList<Span>>(packed);
         if (QString::number(spans.size()).size() > QString::number(parts).size()) {
@@ -183,9 +185,9 @@ Result build(const Category& category, const QList<PuzzleEntry>& entries, const 
         Result result;
         for (qsizetype i = 0; i < spans.size(); ++i) {
             const Span& span = spans.at(i);
-            QString part = heading(category, taken.at(span.first).ref, taken.at(span.end - 1).ref, int(i) + 1,
-                                   int(spans.size())) +
-                           listOpen;
+            QString part =
+                heading(category, taken.at(span.first).ref, taken.at(span.end - 1).ref, int(i) + 1, int(spans.size())) +
+                listOpen;
             for (qsizetype n = span.first; n < span.end; ++n) {
                 part += lines.at(n);
             }

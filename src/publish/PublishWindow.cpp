@@ -6,9 +6,9 @@
 #include "ui/WindowPlacement.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QDir>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
@@ -71,7 +71,8 @@ void PublishWindow::start(const QString& folder, PublicationPlan plan)
                                    }};
     m_thread = QThread::create([this, folder, plan = std::move(plan), control] {
         const SitePublisher::Report report = SitePublisher::publish(folder, plan.series, plan.thumbnails, control);
-        QMetaObject::invokeMethod(this, [this, report] { finished(report); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, report] { finished(report); }, Qt::QueuedConnection);
     });
     m_thread->setParent(this);
     m_thread->start();

@@ -154,9 +154,10 @@ QString indexPage(const Series& series, const QList<Author>& authors)
         const QList<SiteEntry>& entries = series.at(category.index);
         for (qsizetype i = entries.size() - 1; i >= std::max<qsizetype>(0, entries.size() - latestPerSeries); --i) {
             const PuzzleEntry& entry = entries.at(i).entry;
-            body += QStringLiteral("<li>%1 — %2 <span class=\"auteur\">%3</span></li>\n")
-                        .arg(link(seriesFile(category) + u'#' + anchorOf(entry.ref), category.caption + u' ' + entry.ref), escaped(entry.answer),
-                             escaped(entry.author));
+            body +=
+                QStringLiteral("<li>%1 — %2 <span class=\"auteur\">%3</span></li>\n")
+                    .arg(link(seriesFile(category) + u'#' + anchorOf(entry.ref), category.caption + u' ' + entry.ref),
+                         escaped(entry.answer), escaped(entry.author));
         }
     }
     body += u"</ul>\n<h2>"_s + escaped(PublishTexts::authors()) + u"</h2>\n<ul class=\"auteurs\">\n"_s;
@@ -169,8 +170,7 @@ QString indexPage(const Series& series, const QList<Author>& authors)
 
 QString authorPage(const Author& author, const QHash<QString, QString>& authorFiles)
 {
-    QString body =
-        u"<p>"_s + escaped(PublishTexts::postsOfAuthor().arg(author.entries.size())) + u"</p>\n"_s;
+    QString body = u"<p>"_s + escaped(PublishTexts::postsOfAuthor().arg(author.entries.size())) + u"</p>\n"_s;
     for (const Category& category : Category::all()) {
         QList<SiteEntry> entries;
         for (const auto& [s, item] : author.entries) {
@@ -186,7 +186,8 @@ QString authorPage(const Author& author, const QHash<QString, QString>& authorFi
     return page(PublishTexts::authorTitle().arg(author.name), QStringLiteral("../"), body);
 }
 
-const char* const styleSheet = R"(:root { color-scheme: light; --fond: #fbfaf7; --texte: #222; --trait: #ddd6c8; --accent: #8a3b12; }
+const char* const styleSheet =
+    R"(:root { color-scheme: light; --fond: #fbfaf7; --texte: #222; --trait: #ddd6c8; --accent: #8a3b12; }
 * { box-sizing: border-box; }
 body { margin: 0; font: 16px/1.45 system-ui, sans-serif; background: var(--fond); color: var(--texte); }
 header { padding: .6rem 1rem; background: var(--accent); }
@@ -247,11 +248,21 @@ QString escaped(const QString& text)
     out.reserve(text.size() + 8);
     for (QChar c : text) {
         switch (c.unicode()) {
-        case '&': out += u"&amp;"_s; break;
-        case '<': out += u"&lt;"_s; break;
-        case '>': out += u"&gt;"_s; break;
-        case '"': out += u"&quot;"_s; break;
-        case '\'': out += u"&#39;"_s; break;
+        case '&':
+            out += u"&amp;"_s;
+            break;
+        case '<':
+            out += u"&lt;"_s;
+            break;
+        case '>':
+            out += u"&gt;"_s;
+            break;
+        case '"':
+            out += u"&quot;"_s;
+            break;
+        case '\'':
+            out += u"&#39;"_s;
+            break;
         default:
             // Control characters are parse errors in HTML text: a space stands in for them.
             out += (c.unicode() < 32 && c != u'\n') || c.unicode() == 127 ? QChar(u' ') : c;
@@ -298,8 +309,8 @@ QList<SiteFile> pages(const Series& series)
                           {QStringLiteral("tri.js"), QByteArray(sortScript)},
                           {QStringLiteral("index.html"), indexPage(series, authors).toUtf8()}};
     for (const Category& category : Category::all()) {
-        const QString body = u"<p>"_s + escaped(PublishTexts::entryCount().arg(series.at(category.index).size())) + u"</p>\n"_s +
-                             table(category, series.at(category.index), {}, authorFiles, true);
+        const QString body = u"<p>"_s + escaped(PublishTexts::entryCount().arg(series.at(category.index).size())) +
+                             u"</p>\n"_s + table(category, series.at(category.index), {}, authorFiles, true);
         files.append({seriesFile(category), page(category.caption, {}, body).toUtf8()});
     }
     for (const Author& author : authors) {

@@ -63,8 +63,9 @@ QString writeRegister(const QString& file, const Register& paths)
     for (auto it = paths.begin(); it != paths.end(); ++it) {
         files.insert(it.key(), it.value());
     }
-    const QByteArray bytes =
-        QJsonDocument(QJsonObject{{QStringLiteral("application"), QStringLiteral("Mézor")}, {QStringLiteral("fichiers"), files}}).toJson();
+    const QByteArray bytes = QJsonDocument(QJsonObject{{QStringLiteral("application"), QStringLiteral("Mézor")},
+                                                       {QStringLiteral("fichiers"), files}})
+                                 .toJson();
     if (sameContent(file, bytes)) {
         return {};
     }
@@ -74,7 +75,6 @@ QString writeRegister(const QString& file, const Register& paths)
     }
     return {};
 }
-
 
 // Writes the file whole or not at all. Returns the error, or nothing.
 QString write(const QString& path, const QByteArray& bytes)
@@ -276,9 +276,8 @@ private:
             m_report.message = PublishTexts::cancelled().arg(m_report.written).arg(folder);
             break;
         case Outcome::Failed:
-            m_report.message = PublishTexts::failed()
-                                   .arg(QDir::toNativeSeparators(path(m_failedFile)), m_error)
-                                   .arg(m_report.written);
+            m_report.message =
+                PublishTexts::failed().arg(QDir::toNativeSeparators(path(m_failedFile)), m_error).arg(m_report.written);
             break;
         case Outcome::Refused:
             break;

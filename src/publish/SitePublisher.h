@@ -12,7 +12,7 @@ namespace SitePublisher {
 
 /// A thumbnail to put in the folder.
 struct Thumbnail {
-    QString file;  ///< its path in the folder, as SiteBuilder::thumbnailFile gives it
+    QString file; ///< its path in the folder, as SiteBuilder::thumbnailFile gives it
     /// What it is made from; the same stamp as last time means the same picture, none that there is no picture.
     /// Called on the publication's thread.
     std::function<QString()> stamp;
@@ -29,8 +29,8 @@ enum class Outcome { Done, Cancelled, Failed, Refused };
 
 struct Report {
     Outcome outcome = Outcome::Done;
-    QString message;      ///< what happened, for the keeper (French)
-    int written = 0;      ///< files written, pages and thumbnails
+    QString message; ///< what happened, for the keeper (French)
+    int written = 0; ///< files written, pages and thumbnails
     int pagesWritten = 0;
     int unchanged = 0;    ///< pages whose content was already there
     int made = 0;         ///< thumbnails made
