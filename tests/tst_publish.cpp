@@ -267,6 +267,11 @@ void TestPublish::site()
     QVERIFY(series.contains(u"<td>Mer &amp; &quot;ciel&quot;</td>"_s));
     QCOMPARE(series.count(u"alt=\"Image de Dravé N° 001\""_s), 1);
     QCOMPARE(series.count(u"pas d&#39;image"_s), 2);
+    // The author column on a series' page, not on an author's own.
+    QVERIFY(series.contains(u"<th>Nom</th><th>Auteur</th><th>Image</th>"_s));
+    QVERIFY(series.contains(u"<td>Nid</td><td><a href=\"auteurs/zoe-"_s));
+    const QByteArray author = fileBytes(site + u'/' + authors.first());
+    QVERIFY(author.contains("<th>Nom</th><th>Image</th>") && !author.contains("<td><a href=\"../auteurs/"));
 
     // A second publication finds everything in place: no file is written again.
     QHash<QString, QDateTime> times;
