@@ -11,8 +11,12 @@
 #include "catalogue/Catalogue.h"
 #include "history/HistoryWindow.h"
 #include "gallery/GalleryWindow.h"
+#include "image/ImageArchive.h"
 #include "image/ImageWindow.h"
 #include "links/LinkCheckWindow.h"
+#include "publish/BbcodeRecap.h"
+#include "publish/PublicationPlan.h"
+#include "publish/PublishWindow.h"
 #include "support/LoopbackServer.h"
 #include "support/StderrMessenger.h"
 #include "transfer/CatalogueImport.h"
@@ -29,6 +33,7 @@
 #include <QBuffer>
 #include <QCheckBox>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -343,6 +348,88 @@ public:
         return elapsed;
     }
 
+    // The forum recap of one whole series, and the HTML catalogue: without thumbnails, then with a thumbnail from
+    // every entry's kept copy (made through the publication window, whose event loop is watched for pauses), then
+    // again with nothing changed.
+    QList<Row> publish(int size, const QByteArray& picture)
+    {
+        Catalogue& catalogue = m_window->catalogue();
+        const Category& dravé = Category::dravé();
+        QList<Row> rows{
+            {QStringLiteral("BBCode recap of a series"), size, measure(30, [&] {
+                 if (BbcodeRecap::build(dravé, catalogue.entries(dravé, EntryOrder::ByNumber), {}).parts.isEmpty()) {
+                     qFatal("no recap");
+                 }
+             })}};
+        QTemporaryDir dir;
+        int run = 0;
+        rows.append({QStringLiteral("HTML catalogue, no thumbnails"), size, measure(5, [&] {
+                         const PublicationPlan plan = PublicationPlan::of(catalogue, m_folder, false);
+                         const QString target = dir.filePath(QStringLiteral("sans%1").arg(run++));
+                         expectDone(SitePublisher::publish(target, plan.series, plan.thumbnails));
+                     })});
+        ImageArchive archive(m_folder, catalogue);
+        int kept = 0;
+        for (const Category& category : Category::all()) {
+            for (const PuzzleEntry& entry : catalogue.entries(category, EntryOrder::ByNumber)) {
+                kept += archive.keep(category, entry.ref, entry.url, picture).isEmpty() ? 1 : 0;
+            }
+        }
+        double longestPause = 0;
+        const QString site = dir.filePath(QStringLiteral("site"));
+        const Timing first = measure(
+            3, [&] { longestPause = std::max(longestPause, publishThroughTheWindow(site)); },
+            [&] {
+                QDir(site).removeRecursively();
+                QDir(m_folder.thumbnails()).removeRecursively();
+            });
+        rows.append({QStringLiteral("HTML catalogue, first, %1 thumbnails from kept copies").arg(kept), size, first});
+        rows.append({QStringLiteral("  longest pause of the window meanwhile"),
+                     size,
+                     {longestPause, longestPause, longestPause, 1}});
+        rows.append({QStringLiteral("HTML catalogue, again, nothing changed"), size, measure(5, [&] {
+                         const PublicationPlan plan = PublicationPlan::of(catalogue, m_folder);
+                         const SitePublisher::Report report =
+                             SitePublisher::publish(site, plan.series, plan.thumbnails);
+                         expectDone(report);
+                         if (report.written > 0) {
+                             qFatal("a second publication wrote %d files", report.written);
+                         }
+                     })});
+        return rows;
+    }
+
+    // From the plan to the window's report; returns the longest pause of the event loop meanwhile, in ms.
+    double publishThroughTheWindow(const QString& site)
+    {
+        auto* window = new PublishWindow(m_window.get());
+        window->show();
+        QEventLoop loop;
+        QObject::connect(window, &PublishWindow::ended, &loop, &QEventLoop::quit);
+        QElapsedTimer sinceTick;
+        double longest = 0;
+        QTimer ticks;
+        QObject::connect(&ticks, &QTimer::timeout, &loop, [&] {
+            longest = std::max(longest, double(sinceTick.nsecsElapsed()) / 1e6);
+            sinceTick.restart();
+        });
+        ticks.start(5);
+        sinceTick.start();
+        window->start(site, PublicationPlan::of(m_window->catalogue(), m_folder));
+        loop.exec();
+        expectDone(window->report());
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return longest;
+    }
+
+    static void expectDone(const SitePublisher::Report& report)
+    {
+        if (report.outcome != SitePublisher::Outcome::Done || report.withoutImage > 0) {
+            qFatal("publication: %s", qPrintable(report.message));
+        }
+    }
+
     MainWindow& window() { return *m_window; }
     const CatalogueFolder& folder() const { return m_folder; }
 
@@ -490,6 +577,8 @@ int main(int argc, char* argv[])
                 server.serveBody(QStringLiteral("/forum/%1/%2").arg(category.index).arg(ref(n)).toLatin1(), post);
             }
         }
+        rows += bench.publish(size, jpeg);
+
         const qsizetype addresses = LinkJobs::check(bench.window().catalogue()).targets.size();
         rows.append({QStringLiteral("link check (%1 addresses)").arg(addresses), size,
                      measure(3, [&] { bench.checkLinks(); })});

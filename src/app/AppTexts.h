@@ -26,6 +26,7 @@ inline QString cannotLock()
     return QStringLiteral("Le dossier « %1 » ne peut pas être verrouillé (il est peut-être en lecture seule) : cette "
                           "commande écrit dans le catalogue et ne s'y fait pas.");
 }
+inline QString settingElsewhere() { return QStringLiteral("--%1 ne s'emploie pas avec --%2."); }
 inline QString answeredNo() { return QStringLiteral("(réponse : non)"); }
 } // namespace AppTexts
 // clang-format on

@@ -5,10 +5,12 @@
 #include "app/HistoryCommands.h"
 #include "app/LinkJobs.h"
 #include "app/Opening.h"
+#include "app/PublishCommands.h"
 #include "app/TransferCommands.h"
 #include "catalogue/CatalogueFolder.h"
 #include "history/HistoryTexts.h"
 #include "links/LinksTexts.h"
+#include "publish/PublishTexts.h"
 #include "transfer/TransferTexts.h"
 
 #include <QCommandLineParser>
@@ -23,67 +25,123 @@ namespace CommandLine {
 
 namespace {
 
-/// A command: `mezor --<name> [VALUE] [dossier]`. It runs with the folder's lock held, as the window does; one that
-/// only reads also runs where no lock can be written (read-only media).
+/// What a command is given: its value, and the values of the settings it takes that were set, by name.
+struct Input {
+    QString value;
+    QHash<QString, QString> settings;
+};
+
+/// A command: `mezor --<name> [VALUE] [--<setting> VALUE…] [dossier]`. It runs with the folder's lock held, as the
+/// window does; one that only reads also runs where no lock can be written (read-only media).
 struct Command {
     QString name;
     QString valueName; ///< empty when the command takes no value
     QString description;
     bool writes;
-    /// Prints its report and returns the exit status: 0 done, 1 refused or failed.
-    std::function<int(const QString& value, const CatalogueFolder& folder, Messenger& messenger)> run;
+    /// Prints its report and returns the exit status: 0 done, 1 refused or failed, 2 a value that is not one.
+    std::function<int(const Input& input, const CatalogueFolder& folder, Messenger& messenger)> run;
+    QStringList settings; ///< the settings it takes
 };
+
+/// An option that refines a command rather than being one: `--from 12` for `--bbcode`.
+struct Setting {
+    QString name;
+    QString valueName;
+    QString description;
+};
+
+using ValueCommand = int (*)(const QString& value, const CatalogueFolder& folder, Messenger& messenger);
+
+// A command that takes its value and no setting.
+auto valueOnly(ValueCommand command)
+{
+    return [command](const Input& input, const CatalogueFolder& folder, Messenger& messenger) {
+        return command(input.value, folder, messenger);
+    };
+}
+
+const QList<Setting>& settings()
+{
+    static const QList<Setting> all = {
+        {QStringLiteral("from"), PublishTexts::numberValue(), PublishTexts::fromHelp()},
+        {QStringLiteral("to"), PublishTexts::numberValue(), PublishTexts::toHelp()},
+        {QStringLiteral("limit"), PublishTexts::numberValue(), PublishTexts::limitHelp()},
+        {QStringLiteral("last"), HistoryTexts::lastValue(), HistoryTexts::lastHelp()},
+    };
+    return all;
+}
 
 const QList<Command>& commands()
 {
     static const QList<Command> all = {
         // The catalogue in and out: CSV files, and the old program's Access file.
-        {QStringLiteral("export"), TransferTexts::csvFolderValue(), TransferTexts::exportHelp(), false,
-         TransferCommands::exportCatalogue},
-        {QStringLiteral("import"), TransferTexts::csvFolderValue(), TransferTexts::importHelp(), true,
-         TransferCommands::importCsv},
-        {QStringLiteral("import-mdb"), TransferTexts::mdbFileValue(), TransferTexts::importMdbHelp(), true,
-         TransferCommands::importAccess},
+        {QStringLiteral("export"),
+         TransferTexts::csvFolderValue(),
+         TransferTexts::exportHelp(),
+         false,
+         valueOnly(TransferCommands::exportCatalogue),
+         {}},
+        {QStringLiteral("import"),
+         TransferTexts::csvFolderValue(),
+         TransferTexts::importHelp(),
+         true,
+         valueOnly(TransferCommands::importCsv),
+         {}},
+        {QStringLiteral("import-mdb"),
+         TransferTexts::mdbFileValue(),
+         TransferTexts::importMdbHelp(),
+         true,
+         valueOnly(TransferCommands::importAccess),
+         {}},
         // Links that last: the link check and the image archive.
         {QStringLiteral("check-links"),
          {},
          LinksTexts::checkCommandHelp(),
          false,
-         [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
+         [](const Input&, const CatalogueFolder& folder, Messenger& messenger) {
              return LinkJobs::checkLinksCommand(folder, messenger);
-         }},
+         },
+         {}},
         {QStringLiteral("archive-images"),
          {},
          LinksTexts::archiveCommandHelp(),
          true,
-         [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
+         [](const Input&, const CatalogueFolder& folder, Messenger& messenger) {
              return LinkJobs::archiveImagesCommand(folder, messenger);
-         }},
+         },
+         {}},
         // The journal of changes.
-        {QStringLiteral("history"), {}, HistoryTexts::historyHelp(), false, HistoryCommands::printHistory},
+        {QStringLiteral("history"),
+         {},
+         HistoryTexts::historyHelp(),
+         false,
+         [](const Input& input, const CatalogueFolder& folder, Messenger& messenger) {
+             return HistoryCommands::printHistory(input.settings.value(QStringLiteral("last")), folder, messenger);
+         },
+         {QStringLiteral("last")}},
         {QStringLiteral("undo"),
          {},
          HistoryTexts::undoHelp(),
          true,
-         [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
+         [](const Input&, const CatalogueFolder& folder, Messenger& messenger) {
              return HistoryCommands::undoLast(folder, messenger);
-         }},
-    };
-    return all;
-}
-
-/// An option that goes with one command only, whose `run` receives its value: `--history --last N`.
-struct Companion {
-    QString name;
-    QString valueName;
-    QString description;
-    QString command;
-};
-
-const QList<Companion>& companions()
-{
-    static const QList<Companion> all = {
-        {QStringLiteral("last"), HistoryTexts::lastValue(), HistoryTexts::lastHelp(), QStringLiteral("history")},
+         },
+         {}},
+        // The catalogue for the forum: a series' recap in BBCode, the HTML catalogue.
+        {QStringLiteral("bbcode"),
+         PublishTexts::seriesValue(),
+         PublishTexts::bbcodeHelp(),
+         false,
+         [](const Input& input, const CatalogueFolder& folder, Messenger& messenger) {
+             return PublishCommands::bbcode(input.value, input.settings, folder, messenger);
+         },
+         {QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("limit")}},
+        {QStringLiteral("publish"),
+         PublishTexts::folderValue(),
+         PublishTexts::publishHelp(),
+         false,
+         valueOnly(PublishCommands::publish),
+         {}},
     };
     return all;
 }
@@ -106,8 +164,8 @@ void describe(QCommandLineParser& parser)
     for (const Command& command : commands()) {
         parser.addOption(QCommandLineOption(command.name, command.description, command.valueName));
     }
-    for (const Companion& companion : companions()) {
-        parser.addOption(QCommandLineOption(companion.name, companion.description, companion.valueName));
+    for (const Setting& setting : settings()) {
+        parser.addOption(QCommandLineOption(setting.name, setting.description, setting.valueName));
     }
     parser.addPositionalArgument(AppTexts::folderArgument(), AppTexts::folderHelp(),
                                  u'[' + AppTexts::folderArgument() + u']');
@@ -181,14 +239,15 @@ int run(const QStringList& arguments)
     if (!chosen) {
         return usageError(parser, AppTexts::moreHelp());
     }
-    QString value = chosen->valueName.isEmpty() ? QString() : parser.value(chosen->name);
-    for (const Companion& companion : companions()) {
-        if (parser.isSet(companion.name)) {
-            if (companion.command != chosen->name) {
-                return usageError(parser, AppTexts::onlyWith().arg(companion.name, companion.command));
-            }
-            value = parser.value(companion.name);
+    Input input{chosen->valueName.isEmpty() ? QString() : parser.value(chosen->name), {}};
+    for (const Setting& setting : settings()) {
+        if (!parser.isSet(setting.name)) {
+            continue;
         }
+        if (!chosen->settings.contains(setting.name)) {
+            return usageError(parser, AppTexts::settingElsewhere().arg(setting.name, chosen->name));
+        }
+        input.settings.insert(setting.name, parser.value(setting.name));
     }
     const CatalogueFolder folder(chosenFolder(parser.positionalArguments().value(0)));
     ConsoleMessenger messenger;
@@ -200,7 +259,7 @@ int run(const QStringList& arguments)
         messenger.critical(AppTexts::cannotLock().arg(QDir::toNativeSeparators(folder.path())));
         return 1;
     }
-    return chosen->run(value, folder, messenger);
+    return chosen->run(input, folder, messenger);
 }
 
 } // namespace CommandLine

@@ -17,6 +17,9 @@
 #include "image/ImageWindow.h"
 #include "links/LinkCheckWindow.h"
 #include "links/LinksTexts.h"
+#include "publish/BbcodeDialog.h"
+#include "publish/PublishTexts.h"
+#include "publish/PublishWindow.h"
 #include "search/SearchController.h"
 #include "transfer/Csv.h"
 #include "transfer/TransferController.h"
@@ -28,6 +31,8 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QDir>
+#include <QFileDialog>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
@@ -202,6 +207,52 @@ void connectGallery(MainWindow& window, GridBrowser& browsing, ImageArchive& arc
     });
 }
 
+// ---- "Publier": the recap for the forum and the HTML catalogue ----
+
+// One publication at a time: two would write the same files.
+void publishHtml(MainWindow& window)
+{
+    PublishWindow* current = window.findChild<PublishWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    if (current && current->isRunning()) {
+        current->raise();
+        current->activateWindow();
+        return;
+    }
+    const QString folder = QFileDialog::getExistingDirectory(&window, PublishTexts::chooseFolder(), QDir::homePath());
+    if (folder.isEmpty()) {
+        return;
+    }
+    PublicationPlan plan;
+    try {
+        plan = PublicationPlan::of(window.catalogue(), window.folder());
+    } catch (const CatalogueError& error) {
+        window.messenger().critical(error.message(), error.detail());
+        return;
+    }
+    if (current) {
+        current->close();
+    }
+    current = new PublishWindow(&window);
+    WindowPlacement::centre(*current, &window);
+    current->show();
+    current->start(folder, std::move(plan));
+}
+
+void connectPublish(MainWindow& window)
+{
+    QMenu* publish = window.catalogueMenu()->addMenu(PublishTexts::menu());
+    publish->setObjectName(QStringLiteral("menu_publier"));
+    QAction* bbcode = publish->addAction(PublishTexts::bbcodeAction());
+    bbcode->setObjectName(QStringLiteral("action_bbcode"));
+    QObject::connect(bbcode, &QAction::triggered, &window, [&window] {
+        BbcodeDialog dialog(window.catalogue(), window.messenger(), &window);
+        dialog.exec();
+    });
+    QAction* html = publish->addAction(PublishTexts::htmlAction());
+    html->setObjectName(QStringLiteral("action_publication"));
+    QObject::connect(html, &QAction::triggered, &window, [&window] { publishHtml(window); });
+}
+
 } // namespace
 
 void connectSubsystems(MainWindow& window)
@@ -277,6 +328,9 @@ void connectSubsystems(MainWindow& window)
 
     // "Catalogue" › "Galerie…" (Ctrl+G on a category tab).
     connectGallery(window, *browsing, *archive);
+
+    // "Catalogue" › "Publier" › "Récapitulatif BBCode…" and "Catalogue HTML…".
+    connectPublish(window);
 }
 
 } // namespace Wiring
