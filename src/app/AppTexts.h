@@ -19,7 +19,6 @@ inline QString version() { return QStringLiteral("Mézor %1"); }
 inline QString usageError() { return QStringLiteral("mezor : %1"); }
 inline QString moreHelp() { return QStringLiteral("« mezor --help » décrit toutes les options."); }
 inline QString tooManyArguments() { return QStringLiteral("un seul dossier peut être donné."); }
-inline QString onlyWith() { return QStringLiteral("--%1 ne s'emploie qu'avec --%2."); }
 inline QString oneCommandOnly() { return QStringLiteral("une seule commande à la fois."); }
 inline QString cannotLock()
 {
