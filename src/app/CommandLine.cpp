@@ -1,11 +1,13 @@
 #include "app/CommandLine.h"
 
 #include "app/AppTexts.h"
+#include "app/ConsistencyCommand.h"
 #include "app/ConsoleMessenger.h"
 #include "app/LinkJobs.h"
 #include "app/Startup.h"
 #include "app/TransferCommands.h"
 #include "catalogue/CatalogueFolder.h"
+#include "consistency/ConsistencyTexts.h"
 #include "links/LinksTexts.h"
 #include "transfer/TransferTexts.h"
 
@@ -52,6 +54,13 @@ const QList<Command>& commands()
          LinksTexts::archiveCommandHelp(),
          [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
              return LinkJobs::archiveImagesCommand(folder, messenger);
+         }},
+        // The consistency check, read-only.
+        {QStringLiteral("check"),
+         {},
+         ConsistencyTexts::commandHelp(),
+         [](const QString&, const CatalogueFolder& folder, Messenger& messenger) {
+             return ConsistencyCommand::run(folder, messenger);
          }},
     };
     return all;

@@ -4,6 +4,8 @@
 #include "browsing/GridBrowser.h"
 #include "catalogue/CatalogueError.h"
 #include "check/ComparisonLauncher.h"
+#include "consistency/ConsistencyTexts.h"
+#include "consistency/ConsistencyWindow.h"
 #include "editing/EntryEditController.h"
 #include "image/ImageArchive.h"
 #include "image/ImageWindow.h"
@@ -100,6 +102,37 @@ void connectLinks(MainWindow& window, GridBrowser& browsing, ImageArchive& archi
                      [&window, &browsing, &archive] { runLinks(window, browsing, archive, LinkMode::Archive); });
 }
 
+// ---- "Contrôler le catalogue…" ----
+
+// One window at a time, checked again each time it is asked for.
+void openConsistency(MainWindow& window, GridBrowser& browsing)
+{
+    auto* current = window.findChild<ConsistencyWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!current) {
+        Catalogue& catalogue = window.catalogue();
+        ConsistencyWindow::Tools tools;
+        tools.merge = [&catalogue](const QStringList& spellings, const QString& kept) {
+            const std::array<int, 4> rewritten = catalogue.mergeAuthors(spellings, kept);
+            QList<int> changed;
+            for (const Category& category : Category::all()) {
+                if (rewritten.at(category.index) > 0) {
+                    changed.append(category.index);
+                }
+            }
+            return changed;
+        };
+        current = new ConsistencyWindow(window.workspace(), tools, &window);
+        QObject::connect(
+            current, &ConsistencyWindow::entryChosen, &browsing,
+            [&window, &browsing](int category, const QString& ref) { showEntry(window, browsing, category, ref); });
+        WindowPlacement::centre(*current, &window);
+    }
+    current->refresh();
+    current->show();
+    current->raise();
+    current->activateWindow();
+}
+
 } // namespace
 
 void connectSubsystems(MainWindow& window)
@@ -161,6 +194,11 @@ void connectSubsystems(MainWindow& window)
 
     // "Catalogue" › "Vérifier les liens…" and "Archiver les images…".
     connectLinks(window, *browsing, *archive);
+
+    // "Catalogue" › "Contrôler le catalogue…".
+    QAction* check = window.catalogueMenu()->addAction(ConsistencyTexts::checkAction());
+    check->setObjectName(QStringLiteral("action_controle"));
+    QObject::connect(check, &QAction::triggered, &window, [&window, browsing] { openConsistency(window, *browsing); });
 }
 
 } // namespace Wiring

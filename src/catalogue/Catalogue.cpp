@@ -14,7 +14,7 @@
 using namespace CatalogueSql;
 using Kind = CatalogueError::Kind;
 
-Catalogue::Catalogue(const QString& path)
+Catalogue::Catalogue(const QString& path, Access access)
     : m_path(path)
 {
     static std::atomic<int> counter{0};
@@ -26,7 +26,8 @@ Catalogue::Catalogue(const QString& path)
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(path);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+    db.setConnectOptions(access == Access::ReadOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000;QSQLITE_OPEN_READONLY")
+                                                    : QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
     if (!db.open()) {
         throw CatalogueError(Kind::NotACatalogue, CatalogueTexts::notACatalogue().arg(path),
                              engineText(db.lastError()));

@@ -2,6 +2,7 @@
 
 #include "catalogue/ArchiveRecord.h"
 #include "catalogue/Category.h"
+#include "catalogue/FindingMark.h"
 #include "catalogue/PuzzleEntry.h"
 
 #include <QSqlDatabase>
@@ -30,10 +31,12 @@ enum class EntryOrder { Stored, ByNumber, ByAnswer, ByAuthor };
 class Catalogue {
 public:
     enum class AppendResult { Added, AlreadyExists };
+    /// How the file is opened: a reader (a report of the command line) can never change it.
+    enum class Access { ReadWrite, ReadOnly };
 
     /// Opens an existing catalogue and checks that its tables and fields are all there.
     /// Throws `CatalogueError` (Missing, NotACatalogue, Locked, OutOfDate, MissingTables); the file is not written.
-    explicit Catalogue(const QString& path);
+    explicit Catalogue(const QString& path, Access access = Access::ReadWrite);
     ~Catalogue();
     Catalogue(const Catalogue&) = delete;
     Catalogue& operator=(const Catalogue&) = delete;
@@ -65,6 +68,9 @@ public:
     QStringList authors() const;
     /// Whether the register holds `name`, compared without regard to case (accented letters included).
     bool isAuthorRegistered(const QString& name) const;
+    /// Gives every entry signed by one of `spellings` the spelling `kept`, in one transaction; the register then
+    /// holds `kept` (if it held any of them) and none of the others. Returns the entries rewritten per series.
+    std::array<int, 4> mergeAuthors(const QStringList& spellings, const QString& kept);
 
     /// Called once, before the first write of this instance (the automatic backup hooks in here).
     void setBeforeFirstWrite(std::function<void()> hook) { m_beforeFirstWrite = std::move(hook); }
@@ -112,7 +118,7 @@ private:
 public:
     /// The version of the schema that `create` writes (PRAGMA user_version); 0 is the first catalogue, without
     /// the table of kept pictures.
-    static constexpr int schemaVersion = 1;
+    static constexpr int schemaVersion = 2;
     /// The version the file carries.
     int fileSchemaVersion() const;
     /// Brings an older file to `schemaVersion` in one transaction, after the automatic backup of the first write.
@@ -124,6 +130,17 @@ public:
     QList<ArchiveRecord> archiveRecords(const Category& category) const;
     /// Writes (or replaces) the record of `record.ref`, upgrading the file first if it is older.
     void recordArchive(const Category& category, const ArchiveRecord& record);
+
+    // The marks "Pas un problème" of the consistency check (CatalogueMarks.cpp).
+public:
+    /// The version of the schema that brought the table of marks.
+    static constexpr int marksSchemaVersion = 2;
+    /// Every mark, oldest first. A file not yet upgraded has none.
+    QList<FindingMark> marks() const;
+    /// Writes (or replaces) the mark of `mark.key`, upgrading the file first if it is older.
+    void addMark(const FindingMark& mark);
+    /// Removes the mark of `key`; false when there was none.
+    bool removeMark(const QString& key);
 };
 
 /// Compares two author names as the register does: without regard to case, accented letters included.

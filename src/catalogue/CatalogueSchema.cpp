@@ -15,6 +15,14 @@ using Kind = CatalogueError::Kind;
 
 namespace {
 
+// 1 → 2: the marks "Pas un problème" of the consistency check. A table of its own, which the series and the
+// register never read: a file without it opens as before.
+QStringList marksStep()
+{
+    return {QStringLiteral(R"(CREATE TABLE IF NOT EXISTS marques ("clé" TEXT NOT NULL PRIMARY KEY, )"
+                           R"(constat TEXT NOT NULL, date TEXT NOT NULL))")};
+}
+
 // What each version of the schema adds to the one before: a file of version N runs the steps from N on. The
 // statements match what schema.sql creates for a new catalogue.
 const QList<QStringList>& upgradeSteps()
@@ -24,6 +32,7 @@ const QList<QStringList>& upgradeSteps()
         {QStringLiteral(R"(CREATE TABLE IF NOT EXISTS "images" ("série" TEXT NOT NULL, ref TEXT NOT NULL, )"
                         R"(adresse TEXT NOT NULL, fichier TEXT NOT NULL, date TEXT NOT NULL, )"
                         R"(CONSTRAINT idx_image UNIQUE ("série", ref)))")},
+        marksStep(),
     };
     return steps;
 }
