@@ -229,7 +229,7 @@ void authors(const CatalogueSnapshot& snapshot, QList<Finding>& found)
         if (names.size() > 1) {
             QStringList shown;
             for (const QString& name : names) {
-                QString counts = ConsistencyTexts::entries().arg(person.entryCount.value(name));
+                QString counts = ConsistencyTexts::entries(person.entryCount.value(name));
                 if (person.registered.contains(name)) {
                     counts += QStringLiteral(", ") + ConsistencyTexts::registered();
                 }
@@ -254,7 +254,7 @@ void authors(const CatalogueSnapshot& snapshot, QList<Finding>& found)
             const QStringList written = person.entryCount.keys();
             unregistered.append(
                 {Kind::UnregisteredAuthor,
-                 ConsistencyTexts::unregistered().arg(written.join(QStringLiteral(" », « "))).arg(person.entries.size()),
+                 ConsistencyTexts::unregistered().arg(written.join(QStringLiteral(" », « ")), ConsistencyTexts::entries(person.entries.size())),
                  person.entries, written, makeKey(QStringLiteral("auteur-non-inscrit"), written)});
         }
     }

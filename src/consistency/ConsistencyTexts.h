@@ -32,12 +32,12 @@ inline QString repeated() { return QStringLiteral("%1 : numéro %2 porté par %3
 inline QString malformed() { return QStringLiteral("%1 : numéro « %2 » qui n'est pas sur trois chiffres de 001 à 999"); }
 inline QString answerTwice() { return QStringLiteral("%1 : « %2 » aux numéros %3"); }
 inline QString shared() { return QStringLiteral("« %1 » pour %2 entrées"); }
-inline QString spellings() { return QStringLiteral("%1 : sans doute une seule personne"); }
+inline QString spellings() { return QStringLiteral("Sans doute une seule personne : %1"); }
 inline QString spelling() { return QStringLiteral("« %1 » (%2)"); }
-inline QString entries() { return QStringLiteral("%1 entrée(s)"); }
+inline QString entries(qsizetype n) { return n == 1 ? QStringLiteral("1 entrée") : QStringLiteral("%1 entrées").arg(n); }
 inline QString registered() { return QStringLiteral("inscrit"); }
 inline QString unused() { return QStringLiteral("« %1 » est inscrit, mais aucune entrée ne le nomme"); }
-inline QString unregistered() { return QStringLiteral("« %1 » signe %2 entrée(s) mais n'est pas inscrit"); }
+inline QString unregistered() { return QStringLiteral("« %1 » signe %2 mais n'est pas inscrit"); }
 inline QString notWeb() { return QStringLiteral("%1 %2, %3 : « %4 » n'est ni une adresse http(s), ni « Non disponible »"); }
 inline QString imageField() { return QStringLiteral("Lien image"); }
 inline QString postField() { return QStringLiteral("Lien Sorvane"); }
