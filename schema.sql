@@ -55,6 +55,40 @@ CREATE TABLE "images" (
     CONSTRAINT idx_image UNIQUE ("série", ref)
 );
 
+-- The journal of changes: one row per change (one step of undo), newest last, with the series and number of its
+-- first entry and how many entries it changed; `journal_entrées` holds each entry before and after (the five fields
+-- as a JSON array, NULL where the entry did not exist), `journal_auteurs` the names it added to the register (1) or
+-- removed from it (0). `état` is 'fait' on the undo stack, 'annulé' on the redo stack, NULL otherwise; an undo or a
+-- redo names its change in `cible`. Only the newest 10,000 changes are kept.
+CREATE TABLE "journal" (
+    id          INTEGER PRIMARY KEY,
+    date        TEXT NOT NULL,
+    sorte       TEXT NOT NULL,
+    description TEXT NOT NULL,
+    "série"     TEXT,
+    ref         TEXT,
+    nombre      INTEGER NOT NULL,
+    "état"      TEXT,
+    cible       INTEGER
+);
+CREATE INDEX "idx_journal_etat" ON "journal" ("état", id);
+CREATE INDEX "idx_journal_cible" ON "journal" (cible) WHERE cible IS NOT NULL;
+CREATE TABLE "journal_entrées" (
+    change  INTEGER NOT NULL,
+    "série" TEXT NOT NULL,
+    ref     TEXT NOT NULL,
+    avant   TEXT,
+    "après" TEXT
+);
+CREATE INDEX "idx_journal_change" ON "journal_entrées" (change);
+CREATE INDEX "idx_journal_entree" ON "journal_entrées" ("série", ref);
+CREATE TABLE "journal_auteurs" (
+    change   INTEGER NOT NULL,
+    nom      TEXT NOT NULL,
+    "ajouté" INTEGER NOT NULL
+);
+CREATE INDEX "idx_journal_auteurs" ON "journal_auteurs" (change);
+
 -- Findings of the consistency check that the keeper marked "Pas un problème": the key naming the finding (its
 -- kind with the entries and texts it is made of), its line as it read then, and when (UTC, ISO 8601).
 CREATE TABLE marques (
@@ -64,4 +98,4 @@ CREATE TABLE marques (
 );
 
 -- The version of this schema; a catalogue of an older version is upgraded when it is opened.
-PRAGMA user_version = 2;
+PRAGMA user_version = 3;

@@ -20,6 +20,12 @@ Catalogue::Catalogue(const QString& path, Access access)
     static std::atomic<int> counter{0};
     m_connection = QStringLiteral("mezor-catalogue-%1").arg(counter++);
 
+    open();
+}
+
+void Catalogue::open()
+{
+    const QString& path = m_path;
     // QSQLITE would create an empty file for a missing path: the keeper must be asked first.
     if (!QFileInfo(path).isFile()) {
         throw CatalogueError(Kind::Missing, CatalogueTexts::missing().arg(path));

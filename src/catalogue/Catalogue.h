@@ -3,15 +3,18 @@
 #include "catalogue/ArchiveRecord.h"
 #include "catalogue/Category.h"
 #include "catalogue/FindingMark.h"
+#include "catalogue/JournalChange.h"
 #include "catalogue/PuzzleEntry.h"
 
 #include <QSqlDatabase>
 #include <QStringList>
+#include <QVariant>
 
 #include <array>
 #include <functional>
 #include <optional>
 
+class QSaveFile;
 class QSqlQuery;
 
 /// Orders in which a category can be read. Text orders follow French collation without regard to case;
@@ -26,8 +29,9 @@ enum class EntryOrder { Stored, ByNumber, ByAnswer, ByAuthor };
 ///
 /// The class is the one door to the file; its parts live in files of their own: the connection and its
 /// transactions (Catalogue.cpp), the schema and its upgrades (CatalogueSchema.cpp), the series' entries
-/// (CatalogueEntries.cpp), the author register (CatalogueAuthors.cpp) and the records of kept pictures
-/// (CataloguePictures.cpp), with what they share in CatalogueSql.
+/// (CatalogueEntries.cpp), the author register (CatalogueAuthors.cpp), the records of kept pictures
+/// (CataloguePictures.cpp), the journal of changes with undo and redo (CatalogueJournal.cpp) and the restoring of a
+/// backup (CatalogueRestore.cpp), with what they share in CatalogueSql.
 class Catalogue {
 public:
     enum class AppendResult { Added, AlreadyExists };
@@ -58,10 +62,11 @@ public:
     QStringList repeatedNumbers(const Category& category) const;
 
     /// Appends an entry unless its number is taken. For a category that registers authors, an author that the
-    /// register does not hold (compared without regard to case) is registered in the same transaction.
+    /// register does not hold (compared without regard to case) is registered in the same transaction, which also
+    /// writes the change to the journal.
     AppendResult append(const Category& category, const PuzzleEntry& entry);
     /// Rewrites the five fields of the entry numbered `ref` (the first stored one, should the number be repeated).
-    /// Returns false when there is no such entry.
+    /// Returns false when there is no such entry. A rewrite that changes a field is journaled in its transaction.
     bool rewrite(const Category& category, const QString& ref, const PuzzleEntry& entry);
 
     /// The register of authors, in stored order.
@@ -83,7 +88,8 @@ public:
     /// Whether the catalogue holds no entry and no author.
     bool isEmpty() const;
     /// Writes whole series (descriptor order) and the register, values exactly as given, in one transaction, into
-    /// an empty catalogue. Returns false, writing nothing, when the catalogue holds an entry or an author.
+    /// an empty catalogue, journaled as one change. Returns false, writing nothing, when the catalogue holds an entry
+    /// or an author.
     bool fillEmpty(const std::array<QList<PuzzleEntry>, 4>& series, const QStringList& authors);
 
 private:
@@ -117,8 +123,9 @@ private:
     // The records of the image archive, and the schema upgrade that brought their table.
 public:
     /// The version of the schema that `create` writes (PRAGMA user_version); 0 is the first catalogue, without
-    /// the table of kept pictures.
-    static constexpr int schemaVersion = 2;
+    /// the table of kept pictures; 1 has it, without the journal of changes; 2 has the journal, without the
+    /// marks of the consistency check.
+    static constexpr int schemaVersion = 3;
     /// The version the file carries.
     int fileSchemaVersion() const;
     /// Brings an older file to `schemaVersion` in one transaction, after the automatic backup of the first write.
@@ -131,10 +138,56 @@ public:
     /// Writes (or replaces) the record of `record.ref`, upgrading the file first if it is older.
     void recordArchive(const Category& category, const ArchiveRecord& record);
 
+    // The journal of changes, undo and redo.
+public:
+    /// The journal keeps the newest `journalKept` changes: each journaled write drops the older ones in its own
+    /// transaction.
+    static constexpr int journalKept = 10'000;
+    /// Applies `change` and journals it, in one transaction, once every entry still holds its `before` (an entry
+    /// it adds: its number is free; one it removes: it is the last of its series) and every name it removes is
+    /// registered. Returns the French reason of a refusal, which writes nothing. Throws `CatalogueError`.
+    std::optional<QString> applyChange(const JournalChange& change);
+    /// The change that `undo` would take back, and the one that `redo` would put back.
+    std::optional<JournalRecord> undoable() const;
+    std::optional<JournalRecord> redoable() const;
+    /// Takes back the newest change still done, once its entries hold what it wrote and an entry it added is the
+    /// last of its series; a name it registered leaves the register when no entry names it any more. Journaled.
+    UndoOutcome undo();
+    /// Puts back the change taken back last, as long as no other change came after that undo. Journaled.
+    UndoOutcome redo();
+    /// The newest `last` changes (every one when negative), newest first.
+    QList<JournalRecord> journal(int last = -1) const;
+    /// The changes of one entry, newest first, each with that entry's before and after.
+    QList<JournalRecord> journalOf(const Category& category, const QString& ref) const;
+    /// The whole of change `id` (empty when the journal has no such change).
+    JournalChange journalChange(qint64 id) const;
+
+    // Restoring a backup.
+    /// Puts the catalogue file `copy` in place of this one as one atomic step and reopens on it. The copy is first
+    /// written beside the catalogue under a temporary name; `beforeSwap` runs then (it may throw to give up);
+    /// the connection is closed and `commit` moves the new file over the old (the file's own commit; a test may
+    /// make it fail). On failure the catalogue is as it was, open again, and `CatalogueError` says why.
+    void replaceFile(const QString& copy, const std::function<void()>& beforeSwap,
+                     const std::function<bool(QSaveFile&)>& commit);
+
+private:
+    void open();
+    void ensureCurrentSchema();
+    /// Inside an open transaction: checks `change` then writes it, without its journal row. `done` receives what
+    /// was written; with `keepNamed`, a name to remove that an entry still names stays. Returns a refusal's reason.
+    std::optional<QString> applyEntries(const JournalChange& change, bool keepNamed, JournalChange& done);
+    /// Inside an open transaction: the journal row of `change`. A change of its own (no `target`) goes on the undo
+    /// stack and leaves the redo stack behind; an undo or a redo names its target.
+    qint64 writeJournal(const JournalChange& change, qint64 target = 0);
+    QList<JournalRecord> readJournal(const QString& where, const QVariantList& values, int limit,
+                                     bool oldestFirst = false) const;
+    UndoOutcome takeBack(bool redo);
+    bool m_schemaCurrent = false;
+
     // The marks "Pas un problème" of the consistency check (CatalogueMarks.cpp).
 public:
     /// The version of the schema that brought the table of marks.
-    static constexpr int marksSchemaVersion = 2;
+    static constexpr int marksSchemaVersion = 3;
     /// Every mark, oldest first. A file not yet upgraded has none.
     QList<FindingMark> marks() const;
     /// Writes (or replaces) the mark of `mark.key`, upgrading the file first if it is older.

@@ -3,15 +3,18 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueError.h"
 #include "catalogue/CatalogueTexts.h"
+#include "catalogue/Category.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -129,4 +132,71 @@ void CatalogueBackup::install(Catalogue& catalogue, const QString& folder,
             }
         }
     });
+}
+
+BackupCopy CatalogueBackup::inspect(const QString& path)
+{
+    BackupCopy copy{path, QFileInfo(path).lastModified(), {}, {}, false};
+    const QRegularExpressionMatch stamp =
+        QRegularExpression(QStringLiteral(R"(-(\d{4}-\d{2}-\d{2}_\d{2}-\d{2}-\d{2})(_\d{2})?\.db$)")).match(path);
+    if (stamp.hasMatch()) {
+        copy.made = QDateTime::fromString(stamp.captured(1), QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+    }
+    static std::atomic<int> counter{0};
+    const QString connection = QStringLiteral("mezor-inspect-%1").arg(counter++);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        QSqlQuery query(db);
+        if (!QFileInfo(path).isFile() || !db.open()) {
+            copy.integrity = db.lastError().text().trimmed();
+        } else if (!query.exec(QStringLiteral("PRAGMA integrity_check"))) {
+            copy.integrity = query.lastError().text().trimmed();
+        } else {
+            QStringList lines;
+            while (query.next()) {
+                lines.append(query.value(0).toString());
+            }
+            copy.integrity = lines.join(u'\n');
+            copy.usable = copy.integrity == u"ok";
+            // A sound file is still no catalogue without the four series.
+            for (const Category& category : Category::all()) {
+                const QString table = db.driver()->escapeIdentifier(category.table, QSqlDriver::TableName);
+                if (copy.usable && query.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)) && query.next()) {
+                    copy.counts.at(category.index) = query.value(0).toInt();
+                } else if (copy.usable) {
+                    copy.usable = false;
+                    copy.integrity = query.lastError().text().trimmed();
+                }
+            }
+        }
+        query = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return copy;
+}
+
+void CatalogueBackup::restore(Catalogue& catalogue, const QString& copy,
+                              const std::function<bool(QSaveFile&)>& commit) const
+{
+    const BackupCopy checked = inspect(copy);
+    if (!checked.usable) {
+        throw CatalogueError(Kind::Write,
+                             CatalogueTexts::restoreFailed().arg(QDir::toNativeSeparators(catalogue.path())),
+                             checked.integrity);
+    }
+    // The copy of the current catalogue is taken once the chosen one is read: its rotation may remove the oldest.
+    const auto keepCurrent = [&] {
+        try {
+            take(catalogue);
+        } catch (const CatalogueError& error) {
+            // Without a copy of what it replaces, nothing is replaced.
+            throw CatalogueError(error.kind(),
+                                 CatalogueTexts::restoreFailed().arg(QDir::toNativeSeparators(catalogue.path())),
+                                 error.detail());
+        }
+    };
+    catalogue.replaceFile(copy, keepCurrent, commit);
 }

@@ -4,10 +4,22 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
+#include <optional>
 
 class Catalogue;
 class CatalogueError;
+class QSaveFile;
+
+/// What a copy in the backups folder holds, read without writing to it.
+struct BackupCopy {
+    QString path;
+    QDateTime made;             ///< from its name, else the file's date
+    std::array<int, 4> counts{}; ///< entries per series, descriptor order
+    QString integrity;          ///< the result of `PRAGMA integrity_check`: "ok", or what is wrong
+    bool usable = false;        ///< a sound catalogue that may be put in place
+};
 
 /// Dated copies of the open catalogue, kept in one folder (the "sauvegardes" folder beside the catalogue).
 ///
@@ -27,6 +39,14 @@ public:
 
     /// The copies of `catalogue` in the folder, oldest first.
     QStringList copies(const Catalogue& catalogue) const;
+
+    /// Reads a copy: its date, its entries per series and the engine's integrity check.
+    static BackupCopy inspect(const QString& path);
+
+    /// Puts `copy` in place of the open catalogue, once it passed its check and a copy of the current catalogue
+    /// was taken into the folder; the catalogue is then open on it. `commit` is the file's own commit (a test may make
+    /// it fail). Throws `CatalogueError`; on failure the catalogue is as it was.
+    void restore(Catalogue& catalogue, const QString& copy, const std::function<bool(QSaveFile&)>& commit) const;
 
     /// Makes `catalogue` take a copy into `folder` before its first write. A failure goes to `failed` and the write
     /// goes on: the write itself is still atomic, and refusing it would stop the keeper's work for a missing copy.

@@ -44,24 +44,6 @@ void sortByText(QList<PuzzleEntry>& entries, QString PuzzleEntry::*field)
     entries = std::move(sorted);
 }
 
-// Number order by value: a file made by another tool may store its numbers as integers (1, 2, … 10), whose text
-// order would put 10 before 2. Three-digit texts keep their order; equal values, and texts that are no number,
-// fall back to the text.
-bool numberLess(const QString& a, const QString& b)
-{
-    bool aNumeric = false;
-    bool bNumeric = false;
-    const qlonglong aValue = a.trimmed().toLongLong(&aNumeric);
-    const qlonglong bValue = b.trimmed().toLongLong(&bNumeric);
-    if (aNumeric != bNumeric) {
-        return aNumeric;
-    }
-    if (aNumeric && aValue != bValue) {
-        return aValue < bValue;
-    }
-    return a < b;
-}
-
 } // namespace
 
 const QList<PuzzleEntry>& Catalogue::storedEntries(const Category& category) const
@@ -133,6 +115,7 @@ int Catalogue::count(const Category& category) const
 
 Catalogue::AppendResult Catalogue::append(const Category& category, const PuzzleEntry& entry)
 {
+    ensureCurrentSchema();
     beginWrite();
     const auto forget = qScopeGuard([this] { invalidateCache(); });
     auto rollback = qScopeGuard([this] { rollbackWrite(); });
@@ -144,10 +127,17 @@ Catalogue::AppendResult Catalogue::append(const Category& category, const Puzzle
     if (exists) {
         return AppendResult::AlreadyExists;
     }
+    JournalChange change{JournalKind::add(),
+                         CatalogueTexts::addDescription().arg(
+                             CatalogueTexts::entryName().arg(category.caption, entry.ref)),
+                         {{category.index, entry.ref, std::nullopt, entry}},
+                         {},
+                         {}};
     if (category.registersAuthors && !isAuthorRegistered(entry.author)) {
         QSqlQuery author = prepare(QStringLiteral("INSERT INTO auteurs (nom) VALUES (?)"));
         author.addBindValue(text(entry.author));
         execWrite(author);
+        change.authorsAdded.append(entry.author);
     }
     QSqlQuery insert = prepare(QStringLiteral("INSERT INTO %1 (ref, %2, auteur, url, lien) VALUES (?, ?, ?, ?, ?)")
                                    .arg(quoted(category.table), quoted(category.answerField)));
@@ -156,6 +146,7 @@ Catalogue::AppendResult Catalogue::append(const Category& category, const Puzzle
     }
     execWrite(insert);
     insert.finish();
+    writeJournal(change);
     rollback.dismiss();
     commitWrite();
     return AppendResult::Added;
@@ -163,19 +154,21 @@ Catalogue::AppendResult Catalogue::append(const Category& category, const Puzzle
 
 bool Catalogue::rewrite(const Category& category, const QString& ref, const PuzzleEntry& entry)
 {
+    ensureCurrentSchema();
     beginWrite();
     const auto forget = qScopeGuard([this] { invalidateCache(); });
     auto rollback = qScopeGuard([this] { rollbackWrite(); });
     // Exactly one row: a file made by another tool may hold a number twice, and a correction must not turn
     // both entries into one. SQLite's rowid names the row that `entry` reads.
-    QSqlQuery find =
-        prepare(QStringLiteral("SELECT rowid FROM %1 WHERE ref = ? ORDER BY rowid").arg(quoted(category.table)));
+    QSqlQuery find = prepare(QStringLiteral("SELECT ref, %1, auteur, url, lien, rowid FROM %2 WHERE ref = ? ORDER BY rowid")
+                                 .arg(quoted(category.answerField), quoted(category.table)));
     find.addBindValue(text(ref));
     execWrite(find);
     if (!find.next()) {
         return false;
     }
-    const qlonglong row = find.value(0).toLongLong();
+    const PuzzleEntry before = entryAt(find);
+    const qlonglong row = find.value(5).toLongLong();
     find.finish();
     QSqlQuery update =
         prepare(QStringLiteral("UPDATE %1 SET ref = ?, %2 = ?, auteur = ?, url = ?, lien = ? WHERE rowid = ?")
@@ -186,6 +179,14 @@ bool Catalogue::rewrite(const Category& category, const QString& ref, const Puzz
     update.addBindValue(row);
     execWrite(update);
     update.finish();
+    // A correction that changes nothing is no step to take back.
+    if (before != entry) {
+        writeJournal({JournalKind::update(),
+                      CatalogueTexts::updateDescription().arg(CatalogueTexts::entryName().arg(category.caption, ref)),
+                      {{category.index, ref, before, entry}},
+                      {},
+                      {}});
+    }
     rollback.dismiss();
     commitWrite();
     return true;
@@ -200,6 +201,7 @@ bool Catalogue::isEmpty() const
 
 bool Catalogue::fillEmpty(const std::array<QList<PuzzleEntry>, 4>& series, const QStringList& authors)
 {
+    ensureCurrentSchema();
     beginWrite();
     const auto forget = qScopeGuard([this] { invalidateCache(); });
     auto rollback = qScopeGuard([this] { rollbackWrite(); });
@@ -215,10 +217,12 @@ bool Catalogue::fillEmpty(const std::array<QList<PuzzleEntry>, 4>& series, const
             return false;
         }
     }
+    JournalChange change{JournalKind::import(), CatalogueTexts::importDescription(), {}, authors, {}};
     for (const Category& category : Category::all()) {
         QSqlQuery insert = prepare(QStringLiteral("INSERT INTO %1 (ref, %2, auteur, url, lien) VALUES (?, ?, ?, ?, ?)")
                                        .arg(quoted(category.table), quoted(category.answerField)));
         for (const PuzzleEntry& entry : series.at(category.index)) {
+            change.entries.append({category.index, entry.ref, std::nullopt, entry});
             for (const QString& value : {entry.ref, entry.answer, entry.author, entry.url, entry.link}) {
                 insert.addBindValue(text(value));
             }
@@ -230,6 +234,7 @@ bool Catalogue::fillEmpty(const std::array<QList<PuzzleEntry>, 4>& series, const
         author.addBindValue(text(name));
         execWrite(author);
     }
+    writeJournal(change);
     rollback.dismiss();
     commitWrite();
     return true;

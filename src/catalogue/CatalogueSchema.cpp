@@ -15,7 +15,7 @@ using Kind = CatalogueError::Kind;
 
 namespace {
 
-// 1 → 2: the marks "Pas un problème" of the consistency check. A table of its own, which the series and the
+// 2 → 3: the marks "Pas un problème" of the consistency check. A table of its own, which the series and the
 // register never read: a file without it opens as before.
 QStringList marksStep()
 {
@@ -32,6 +32,20 @@ const QList<QStringList>& upgradeSteps()
         {QStringLiteral(R"(CREATE TABLE IF NOT EXISTS "images" ("série" TEXT NOT NULL, ref TEXT NOT NULL, )"
                         R"(adresse TEXT NOT NULL, fichier TEXT NOT NULL, date TEXT NOT NULL, )"
                         R"(CONSTRAINT idx_image UNIQUE ("série", ref)))")},
+        // 1 → 2: the journal of changes.
+        {QStringLiteral(R"(CREATE TABLE IF NOT EXISTS "journal" (id INTEGER PRIMARY KEY, date TEXT NOT NULL, )"
+                        R"(sorte TEXT NOT NULL, description TEXT NOT NULL, "série" TEXT, ref TEXT, )"
+                        R"(nombre INTEGER NOT NULL, "état" TEXT, cible INTEGER))"),
+         QStringLiteral(R"(CREATE INDEX IF NOT EXISTS "idx_journal_etat" ON "journal" ("état", id))"),
+         QStringLiteral(
+             R"(CREATE INDEX IF NOT EXISTS "idx_journal_cible" ON "journal" (cible) WHERE cible IS NOT NULL)"),
+         QStringLiteral(R"(CREATE TABLE IF NOT EXISTS "journal_entrées" (change INTEGER NOT NULL, )"
+                        R"("série" TEXT NOT NULL, ref TEXT NOT NULL, avant TEXT, "après" TEXT))"),
+         QStringLiteral(R"(CREATE INDEX IF NOT EXISTS "idx_journal_change" ON "journal_entrées" (change))"),
+         QStringLiteral(R"(CREATE INDEX IF NOT EXISTS "idx_journal_entree" ON "journal_entrées" ("série", ref))"),
+         QStringLiteral(R"(CREATE TABLE IF NOT EXISTS "journal_auteurs" (change INTEGER NOT NULL, )"
+                        R"(nom TEXT NOT NULL, "ajouté" INTEGER NOT NULL))"),
+         QStringLiteral(R"(CREATE INDEX IF NOT EXISTS "idx_journal_auteurs" ON "journal_auteurs" (change))")},
         marksStep(),
     };
     return steps;
@@ -174,5 +188,15 @@ bool Catalogue::upgradeSchema()
         throw CatalogueError(error.kind(), CatalogueTexts::upgradeFailed().arg(m_path),
                              error.message() + u'\n' + error.detail());
     }
+    m_schemaCurrent = true;
     return true;
+}
+
+void Catalogue::ensureCurrentSchema()
+{
+    // Journaled writes need the journal: an older file is brought up to date first, after its backup.
+    if (!m_schemaCurrent) {
+        upgradeSchema();
+        m_schemaCurrent = true;
+    }
 }

@@ -19,6 +19,8 @@ QString engineText(const QSqlError& error);
 QString text(const QString& value);
 /// While opening, any failure but a lock means the file is not a catalogue we can read.
 [[noreturn]] void throwOpenError(const QString& path, const QSqlError& error);
+/// Number order by value: 2 before 10 also in a file whose numbers are stored as integers.
+bool numberLess(const QString& a, const QString& b);
 /// The current row of a "ref, answer, auteur, url, lien" read.
 PuzzleEntry entryAt(const QSqlQuery& query);
 /// The current row of a "ref, adresse, fichier, date" read of the kept pictures.

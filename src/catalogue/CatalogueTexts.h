@@ -42,8 +42,33 @@ inline QString backupNotPruned()
 }
 inline QString upgradeFailed()
 {
-    return QStringLiteral("Le catalogue « %1 » n'a pas pu être mis à jour pour garder les images : il reste tel "
-                          "quel, et les images ne sont pas archivées.");
+    return QStringLiteral("Le catalogue « %1 » n'a pas pu être mis à jour pour garder les images et l'historique "
+                          "des changements : il reste tel quel, les images ne sont pas archivées et les changements "
+                          "ne peuvent pas être enregistrés.");
+}
+
+// The journal of changes: descriptions are noun phrases that the menus complete ("Annuler l'ajout de Dravé 315").
+inline QString entryName() { return QStringLiteral("%1 %2"); }
+inline QString addDescription() { return QStringLiteral("l'ajout de %1"); }
+inline QString updateDescription() { return QStringLiteral("la correction de %1"); }
+inline QString importDescription() { return QStringLiteral("l'import du catalogue"); }
+inline QString undoDescription() { return QStringLiteral("l'annulation de %1"); }
+inline QString redoDescription() { return QStringLiteral("le rétablissement de %1"); }
+inline QString nothingToUndo() { return QStringLiteral("Il n'y a aucun changement à annuler."); }
+inline QString nothingToRedo() { return QStringLiteral("Il n'y a aucun changement à rétablir."); }
+inline QString undoRefused() { return QStringLiteral("Impossible d'annuler %1 : %2 Rien n'a été modifié."); }
+inline QString redoRefused() { return QStringLiteral("Impossible de rétablir %1 : %2 Rien n'a été modifié."); }
+inline QString changeRefused() { return QStringLiteral("Impossible d'enregistrer %1 : %2 Rien n'a été modifié."); }
+inline QString entryModified() { return QStringLiteral("l'entrée %1 a été modifiée depuis."); }
+inline QString entryGone() { return QStringLiteral("l'entrée %1 n'existe plus."); }
+inline QString numberTaken() { return QStringLiteral("le numéro %1 est déjà pris."); }
+inline QString notLast() { return QStringLiteral("l'entrée %1 n'est plus la dernière de sa série."); }
+inline QString authorAbsent() { return QStringLiteral("l'auteur « %1 » n'est pas dans la liste des auteurs."); }
+inline QString emptyChange() { return QStringLiteral("le changement ne porte sur aucune entrée connue."); }
+inline QString journalUnreadable() { return QStringLiteral("Le changement n° %1 de l'historique est illisible."); }
+inline QString restoreFailed()
+{
+    return QStringLiteral("La sauvegarde n'a pas pu être mise en place : le catalogue « %1 » reste tel qu'il était.");
 }
 inline QString absentTable() { return QStringLiteral("La table « %1 » est absente."); }
 inline QString absentFields() { return QStringLiteral("Champs absents de la table « %1 » : %2."); }
