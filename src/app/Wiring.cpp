@@ -109,19 +109,7 @@ void openConsistency(MainWindow& window, GridBrowser& browsing)
 {
     auto* current = window.findChild<ConsistencyWindow*>(QString(), Qt::FindDirectChildrenOnly);
     if (!current) {
-        Catalogue& catalogue = window.catalogue();
-        ConsistencyWindow::Tools tools;
-        tools.merge = [&catalogue](const QStringList& spellings, const QString& kept) {
-            const std::array<int, 4> rewritten = catalogue.mergeAuthors(spellings, kept);
-            QList<int> changed;
-            for (const Category& category : Category::all()) {
-                if (rewritten.at(category.index) > 0) {
-                    changed.append(category.index);
-                }
-            }
-            return changed;
-        };
-        current = new ConsistencyWindow(window.workspace(), tools, &window);
+        current = new ConsistencyWindow(window.workspace(), &window);
         QObject::connect(
             current, &ConsistencyWindow::entryChosen, &browsing,
             [&window, &browsing](int category, const QString& ref) { showEntry(window, browsing, category, ref); });

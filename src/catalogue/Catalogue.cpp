@@ -16,6 +16,7 @@ using Kind = CatalogueError::Kind;
 
 Catalogue::Catalogue(const QString& path, Access access)
     : m_path(path)
+    , m_readOnly(access == Access::ReadOnly)
 {
     static std::atomic<int> counter{0};
     m_connection = QStringLiteral("mezor-catalogue-%1").arg(counter++);
@@ -32,7 +33,7 @@ void Catalogue::open()
     }
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(path);
-    db.setConnectOptions(access == Access::ReadOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000;QSQLITE_OPEN_READONLY")
+    db.setConnectOptions(m_readOnly ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000;QSQLITE_OPEN_READONLY")
                                                     : QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
     if (!db.open()) {
         throw CatalogueError(Kind::NotACatalogue, CatalogueTexts::notACatalogue().arg(path),

@@ -73,9 +73,6 @@ public:
     QStringList authors() const;
     /// Whether the register holds `name`, compared without regard to case (accented letters included).
     bool isAuthorRegistered(const QString& name) const;
-    /// Gives every entry signed by one of `spellings` the spelling `kept`, in one transaction; the register then
-    /// holds `kept` (if it held any of them) and none of the others. Returns the entries rewritten per series.
-    std::array<int, 4> mergeAuthors(const QStringList& spellings, const QString& kept);
 
     /// Called once, before the first write of this instance (the automatic backup hooks in here).
     void setBeforeFirstWrite(std::function<void()> hook) { m_beforeFirstWrite = std::move(hook); }
@@ -112,6 +109,7 @@ private:
 
     QString m_path;
     QString m_connection;
+    bool m_readOnly = false;
     bool m_wrote = false;
     std::function<void()> m_beforeFirstWrite;
     // Copies of each series in stored order and of the register, kept until a write or another connection's

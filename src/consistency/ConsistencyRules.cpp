@@ -330,6 +330,43 @@ QList<Finding> unmarked(const QList<Finding>& findings, const QSet<QString>& mar
     return kept;
 }
 
+JournalChange mergeChange(const CatalogueSnapshot& snapshot, const QStringList& spellings, const QString& kept)
+{
+    QStringList others = spellings;
+    others.removeAll(kept);
+    QStringList shown;
+    for (const QString& name : spellings) {
+        shown.append(ConsistencyTexts::quoted().arg(name));
+    }
+    JournalChange change{JournalKind::merge(),
+                         ConsistencyTexts::mergeDescription().arg(shown.join(u", "), kept),
+                         {},
+                         {},
+                         {}};
+    for (const Category& category : Category::all()) {
+        for (const PuzzleEntry& entry : snapshot.series.at(category.index)) {
+            if (others.contains(entry.author)) {
+                PuzzleEntry after = entry;
+                after.author = kept;
+                change.entries.append({category.index, entry.ref, entry, after});
+            }
+        }
+    }
+    // One row out per row the register holds of another spelling.
+    for (const QString& name : snapshot.authors) {
+        if (others.contains(name)) {
+            change.authorsRemoved.append(name);
+        }
+    }
+    if (!change.authorsRemoved.isEmpty() && !snapshot.authors.contains(kept)) {
+        change.authorsAdded.append(kept);
+    }
+    if (change.entries.isEmpty() && change.authorsRemoved.isEmpty()) {
+        return {};
+    }
+    return change;
+}
+
 QString kindTitle(Finding::Kind kind)
 {
     switch (kind) {

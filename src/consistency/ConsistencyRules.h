@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/JournalChange.h"
 #include "consistency/Finding.h"
 
 #include <QSet>
@@ -23,6 +24,10 @@ bool isAcceptedAddress(const QString& address);
 QList<Finding> check(const CatalogueSnapshot& snapshot);
 /// The findings whose key is not in `marked`.
 QList<Finding> unmarked(const QList<Finding>& findings, const QSet<QString>& marked);
+
+/// The one change that gives every entry signed by one of `spellings` the spelling `kept`, and leaves `kept` alone
+/// in the register (registered if any of the spellings was). Empty when there is nothing to change.
+JournalChange mergeChange(const CatalogueSnapshot& snapshot, const QStringList& spellings, const QString& kept);
 
 /// The title of a group of the list.
 QString kindTitle(Finding::Kind kind);

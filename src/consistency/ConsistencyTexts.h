@@ -72,6 +72,9 @@ inline QString chooseLabel()
     return QStringLiteral("Orthographe à garder : toutes les entrées des autres la prendront, et le registre des "
                           "auteurs ne gardera qu'elle.");
 }
+inline QString quoted() { return QStringLiteral("« %1 »"); }
+inline QString mergeDescription() { return QStringLiteral("la fusion de %1 en « %2 »"); }
+inline QString nothingToMerge() { return QStringLiteral("Aucune entrée ni aucun nom du registre ne porte ces orthographes : rien n'a été fusionné."); }
 inline QString merged() { return QStringLiteral("Orthographes fusionnées en « %1 »."); }
 } // namespace ConsistencyTexts
 // clang-format on

@@ -2,6 +2,7 @@
 
 #include "catalogue/CatalogueError.h"
 #include "consistency/ConsistencyCheck.h"
+#include "consistency/ConsistencyRules.h"
 #include "consistency/ConsistencyTexts.h"
 #include "consistency/FindingModel.h"
 #include "ui/GridStyle.h"
@@ -22,30 +23,30 @@
 
 namespace {
 
+// The spelling to keep; empty when the keeper gives up.
 QString askSpelling(QWidget* parent, const QStringList& spellings)
 {
-    bool chosen = false;
-    const QString kept = QInputDialog::getItem(parent, ConsistencyTexts::chooseTitle(), ConsistencyTexts::chooseLabel(),
-                                               spellings, 0, false, &chosen);
-    return chosen ? kept : QString();
+    QInputDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("dlg_fusion"));
+    dialog.setWindowTitle(ConsistencyTexts::chooseTitle());
+    dialog.setLabelText(ConsistencyTexts::chooseLabel());
+    dialog.setComboBoxItems(spellings);
+    dialog.setComboBoxEditable(false);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 constexpr int keyRole = Qt::UserRole;
 
 } // namespace
 
-ConsistencyWindow::ConsistencyWindow(const Workspace& workspace, Tools tools, QWidget* parent)
+ConsistencyWindow::ConsistencyWindow(const Workspace& workspace, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_workspace(workspace)
-    , m_tools(std::move(tools))
     , m_model(new FindingModel(this))
 {
     setObjectName(QStringLiteral("frm_controle"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(ConsistencyTexts::title());
-    if (!m_tools.chooseSpelling) {
-        m_tools.chooseSpelling = askSpelling;
-    }
 
     m_status = named(new QLabel(this), QStringLiteral("lbl_controle"));
     m_status->setWordWrap(true);
@@ -208,20 +209,36 @@ void ConsistencyWindow::mergeCurrent()
         return;
     }
     const QStringList spellings = finding->spellings;
-    const QString kept = m_tools.chooseSpelling(this, spellings);
+    const QString kept = askSpelling(this, spellings);
     if (kept.isEmpty() || !spellings.contains(kept)) {
         return;
     }
-    QList<int> changed;
+    // One journaled change, which "Annuler" takes back whole.
+    JournalChange change;
+    std::optional<QString> refusal = ConsistencyTexts::nothingToMerge();
     try {
-        changed = m_tools.merge(spellings, kept);
+        change = ConsistencyRules::mergeChange(ConsistencyCheck::snapshot(*m_workspace.catalogue), spellings, kept);
+        if (!change.kind.isEmpty()) {
+            refusal = m_workspace.catalogue->applyChange(change);
+        }
     } catch (const CatalogueError& error) {
         m_workspace.messenger().critical(error.message(), error.detail());
         return;
     }
+    if (refusal) {
+        m_workspace.messenger().warning(*refusal);
+        refresh();
+        return;
+    }
     m_lastMerge = ConsistencyTexts::merged().arg(kept);
-    for (int category : std::as_const(changed)) {
-        emit m_workspace.events->seriesChanged(Category::all().at(category));
+    QSet<int> changed;
+    for (const EntryChange& entry : change.entries) {
+        changed.insert(entry.category);
+    }
+    for (const Category& category : Category::all()) {
+        if (changed.contains(category.index)) {
+            emit m_workspace.events->seriesChanged(category);
+        }
     }
     refresh(); // the register may have changed alone, with no series to announce
 }

@@ -2,8 +2,6 @@
 
 #include <QWidget>
 
-#include <functional>
-
 class FindingModel;
 class QLabel;
 class QPushButton;
@@ -14,21 +12,13 @@ struct Workspace;
 
 /// The window "frm_controle": the findings of the consistency check grouped by kind, each with its entries; a
 /// double click on an entry asks for it. "Pas un problème" marks the current finding in the catalogue, "Fusionner…"
-/// merges the spellings of an author finding, and the second tab lists the marks, each removable. The list follows
+/// merges the spellings of an author finding (the keeper picks the one to keep in the dialog "dlg_fusion"), and the second tab lists the marks, each removable. The list follows
 /// every committed change of the catalogue.
 class ConsistencyWindow : public QWidget {
     Q_OBJECT
 
 public:
-    struct Tools {
-        /// Asks which spelling to keep; empty when the keeper gives up. A list dialog when not set.
-        std::function<QString(QWidget* parent, const QStringList& spellings)> chooseSpelling;
-        /// Gives every entry of `spellings` the spelling `kept` and keeps only it in the register, as one change;
-        /// returns the series it changed (descriptor indexes). Throws `CatalogueError`.
-        std::function<QList<int>(const QStringList& spellings, const QString& kept)> merge;
-    };
-
-    ConsistencyWindow(const Workspace& workspace, Tools tools, QWidget* parent = nullptr);
+    explicit ConsistencyWindow(const Workspace& workspace, QWidget* parent = nullptr);
     ~ConsistencyWindow() override;
 
     /// Checks the catalogue again and shows the result.
@@ -45,7 +35,6 @@ private:
     void mergeCurrent();
 
     const Workspace& m_workspace;
-    Tools m_tools;
     FindingModel* m_model;
     QLabel* m_status;
     QTabWidget* m_tabs;
