@@ -7,6 +7,9 @@
 #include "app/LinkJobs.h"
 #include "app/Startup.h"
 #include "catalogue/Catalogue.h"
+#include "consistency/ConsistencyCheck.h"
+#include "consistency/ConsistencyRules.h"
+#include "consistency/ConsistencyWindow.h"
 #include "image/ImageWindow.h"
 #include "links/LinkCheckWindow.h"
 #include "support/LoopbackServer.h"
@@ -36,6 +39,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSqlQuery>
 #include <QSysInfo>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -169,6 +173,59 @@ public:
         return rows;
     }
 
+    /// "Contrôler le catalogue…" from the menu to the list shown, and a durable merge of an author's 300 entries.
+    QList<Row> consistency(int size)
+    {
+        open();
+        QList<Row> rows;
+        const Timing check = measure(
+            20,
+            [&] {
+                m_window->findChild<QAction*>(QStringLiteral("action_controle"))->trigger();
+                QApplication::processEvents();
+            },
+            [&] {
+                if (auto* shown = m_window->findChild<ConsistencyWindow*>()) {
+                    delete shown;
+                }
+            });
+        rows.append({QStringLiteral("consistency check, menu to list shown"), size, check});
+        qsizetype findings = 0;
+        rows.append({QStringLiteral("consistency check, catalogue read and rules only"), size,
+                     measure(20, [&] { findings = ConsistencyCheck::run(m_window->catalogue()).findings.size(); })});
+        QTextStream(stderr) << "consistency check: " << findings << " findings\n";
+        expectSilence("the consistency check");
+
+        // Before each merge another program spells 300 Dravé entries "AUTEUR-FUSION" and registers that spelling
+        // beside "Auteur-fusion"; the merge takes them back, journaled and committed to disk.
+        Catalogue& catalogue = m_window->catalogue();
+        Catalogue other(catalogue.path());
+        CatalogueSnapshot snapshot;
+        const QStringList spellings{QStringLiteral("AUTEUR-FUSION"), QStringLiteral("Auteur-fusion")};
+        const Timing merge = measure(
+            20,
+            [&] {
+                const JournalChange change = ConsistencyRules::mergeChange(snapshot, spellings, spellings.at(1));
+                if (change.entries.size() != 300 || catalogue.applyChange(change)) {
+                    qFatal("the merge of 300 entries did not go through");
+                }
+            },
+            [&] {
+                QSqlQuery query(other.database());
+                for (const char* sql : {"BEGIN", "DELETE FROM auteurs WHERE nom IN ('AUTEUR-FUSION', 'Auteur-fusion')",
+                                        "INSERT INTO auteurs (nom) VALUES ('AUTEUR-FUSION'), ('Auteur-fusion')",
+                                        "UPDATE \"dravé\" SET auteur = 'AUTEUR-FUSION' WHERE ref <= '300'", "COMMIT"}) {
+                    if (!query.exec(QString::fromUtf8(sql))) {
+                        qFatal("cannot prepare the merge");
+                    }
+                }
+                snapshot = ConsistencyCheck::snapshot(catalogue); // the window has it from its last check
+            });
+        rows.append({QStringLiteral("merge of an author's 300 entries, committed to disk"), size, merge});
+        expectSilence("the merge");
+        return rows;
+    }
+
     /// From the row click to the picture shown, through the real image window and ImageMagick.
     double showImage(int gridRow)
     {
@@ -283,9 +340,17 @@ int main(int argc, char* argv[])
     const QCommandLineOption displaysOption(QStringLiteral("displays"),
                                             QStringLiteral("Image displays for the memory check (default 100)."),
                                             QStringLiteral("n"), QStringLiteral("100"));
+    const QCommandLineOption sectionOption(
+        QStringLiteral("section"),
+        QStringLiteral("Runs one section only: operations, transfer, consistency, or images (with the link check)."),
+        QStringLiteral("name"));
     parser.addOption(jsonOption);
     parser.addOption(displaysOption);
+    parser.addOption(sectionOption);
     parser.process(app);
+    const auto wanted = [&](const char* section) {
+        return !parser.isSet(sectionOption) || parser.value(sectionOption) == QLatin1String(section);
+    };
 
     LoopbackServer server;
     const QByteArray jpeg = photo(1600, 1200);
@@ -294,6 +359,9 @@ int main(int argc, char* argv[])
     QJsonObject memory;
     for (int size : {250, 500, 999}) {
         const bool full = size == 999;
+        if (!full && !wanted("operations")) {
+            continue;
+        }
         QTemporaryDir dir;
         const QString url = server.url(QByteArray());
         const quint16 port = quint16(QUrl(url).port());
@@ -302,11 +370,21 @@ int main(int argc, char* argv[])
             server.serveBody(QStringLiteral("/img/0/%1.jpg").arg(ref(n)).toLatin1(), jpeg);
         }
         Bench bench(dir.path(), server);
-        rows += bench.operations(size, full);
+        if (wanted("operations")) {
+            rows += bench.operations(size, full);
+        }
         if (!full) {
             continue;
         }
-        rows += bench.transfer(size);
+        if (wanted("transfer")) {
+            rows += bench.transfer(size);
+        }
+        if (wanted("consistency")) {
+            rows += bench.consistency(size);
+        }
+        if (!wanted("images")) {
+            continue;
+        }
         bench.open();
         const double afterLoad = peakResidentMiB();
         int next = 0;
