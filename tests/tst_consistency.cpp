@@ -73,7 +73,8 @@ void seed(Fixture& fixture)
     fixture.insert(Category::plomé(), {{u"001"_s, u"Lyon"_s, u"Léa"_s, na, u"https://f.org/2"_s}});
     fixture.sql(u"DROP TABLE \"tusqué\""_s);
     fixture.sql(u"CREATE TABLE \"tusqué\" (ref TEXT, nom TEXT, auteur TEXT, url TEXT, lien TEXT)"_s);
-    fixture.insert(Category::tusqué(), {{u"001"_s, u"Metz"_s, u"Léa"_s, na, na}, {u"001"_s, u"Nice"_s, u"Léa"_s, na, na}});
+    fixture.insert(Category::tusqué(),
+                   {{u"001"_s, u"Metz"_s, u"Léa"_s, na, na}, {u"001"_s, u"Nice"_s, u"Léa"_s, na, na}});
     fixture.registerAuthors({u"Léa"_s, u"Gaspard"_s});
 }
 
@@ -130,8 +131,7 @@ void TestConsistency::rules_data()
     QTest::newRow("author, other letter") << u"author"_s << u"Léa"_s << u"Léo"_s << false;
     QTest::newRow("author, a number more") << u"author"_s << u"Zoé"_s << u"Zoé 2"_s << false;
     QTest::newRow("author, punctuation kept") << u"author"_s << u"Chloé_42"_s << u"Chloé 42"_s << false;
-    QTest::newRow("address, trimmed") << u"address"_s << u" https://i.org/1.jpg"_s << u"https://i.org/1.jpg "_s
-                                      << true;
+    QTest::newRow("address, trimmed") << u"address"_s << u" https://i.org/1.jpg"_s << u"https://i.org/1.jpg "_s << true;
     QTest::newRow("address, exact case") << u"address"_s << u"https://i.org/A.jpg"_s << u"https://i.org/a.jpg"_s
                                          << false;
     QTest::newRow("address, not given") << u"address"_s << u"Non disponible"_s << u"Non disponible"_s << false;
@@ -269,8 +269,8 @@ void TestConsistency::command()
         fixture.insert(Category::dravé(), {{u"001"_s, u"A"_s, u"Léa"_s, na, na}});
     }
     if (marked) {
-        Catalogue(fixture.folder().database()).addMark({ConsistencyRules::check({{}, {u"Gaspard"_s}}).value(0).key,
-                                                         {}, QDateTime::currentDateTimeUtc()});
+        Catalogue(fixture.folder().database())
+            .addMark({ConsistencyRules::check({{}, {u"Gaspard"_s}}).value(0).key, {}, QDateTime::currentDateTimeUtc()});
     }
     fixture.sql(u"PRAGMA user_version = %1"_s.arg(version));
     const QByteArray before = fileBytes(fixture.folder().database());

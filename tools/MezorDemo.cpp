@@ -12,9 +12,8 @@
 #include <QTextStream>
 
 #include <algorithm>
-#include <memory>
-
 #include <exception>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -103,7 +102,7 @@ PuzzleEntry& entry(std::array<QList<PuzzleEntry>, 4>& series, const Category& ca
 // What years of hand entry leave behind, for the consistency check to find.
 void plant(std::array<QList<PuzzleEntry>, 4>& series, QStringList& authors)
 {
-    entry(series, Category::dravé(), u"012"_s).author = u"Zoé "_s;          // a trailing space
+    entry(series, Category::dravé(), u"012"_s).author = u"Zoé "_s;                 // a trailing space
     entry(series, Category::dravé(), u"027"_s).answer = u"La Dame aux camélias"_s; // entered twice
     entry(series, Category::dravé(), u"141"_s).answer = u"la dame aux camelias"_s;
     for (const QString& ref : {u"118"_s, u"119"_s}) { // an address pasted into the next row too
@@ -114,7 +113,7 @@ void plant(std::array<QList<PuzzleEntry>, 4>& series, QStringList& authors)
     }
     entry(series, Category::tusqué(), u"030"_s).url = u"images.exemple.org/tusqué/030.jpg"_s; // no scheme
     entry(series, Category::tusqué(), u"057"_s).ref = u"57"_s; // a number typed by another tool
-    authors.append(u"Gaspard"_s);                               // registered, never posted
+    authors.append(u"Gaspard"_s);                              // registered, never posted
 }
 
 CatalogueGenerator::Recipe demo()
@@ -124,7 +123,7 @@ CatalogueGenerator::Recipe demo()
     recipe.authors = int(pseudonyms.size());
     recipe.authorName = [](int rank) { return pseudonyms.at(rank); };
     recipe.answer = [left = std::make_shared<std::array<QStringList, 4>>()](const Category& category,
-                                                                           QRandomGenerator& random) {
+                                                                            QRandomGenerator& random) {
         QStringList& answers = (*left)[category.index];
         if (answers.isEmpty()) {
             answers = pool(category.answerField == u"lieu");

@@ -1,5 +1,4 @@
 #include "catalogue/Catalogue.h"
-
 #include "catalogue/CatalogueSql.h"
 
 #include <QScopeGuard>
@@ -27,7 +26,8 @@ void Catalogue::addMark(const FindingMark& mark)
     upgradeSchema();
     beginWrite();
     auto rollback = qScopeGuard([this] { rollbackWrite(); });
-    QSqlQuery insert = prepare(QStringLiteral(R"(INSERT OR REPLACE INTO marques ("clé", constat, date) VALUES (?, ?, ?))"));
+    QSqlQuery insert =
+        prepare(QStringLiteral(R"(INSERT OR REPLACE INTO marques ("clé", constat, date) VALUES (?, ?, ?))"));
     for (const QString& value : {mark.key, mark.text, mark.marked.toUTC().toString(Qt::ISODate)}) {
         insert.addBindValue(text(value));
     }

@@ -104,7 +104,10 @@ void numbering(const CatalogueSnapshot& snapshot, QList<Finding>& found)
             }
             const QString text = end == n ? ConsistencyTexts::hole().arg(category.caption, number(n))
                                           : ConsistencyTexts::holes().arg(category.caption, number(n), number(end));
-            found.append({Kind::Numbering, text, {}, {},
+            found.append({Kind::Numbering,
+                          text,
+                          {},
+                          {},
                           makeKey(QStringLiteral("numéro-absent"), {category.table, number(n), number(end)})});
             n = end;
         }
@@ -183,7 +186,10 @@ void sharedAddresses(const CatalogueSnapshot& snapshot, Kind kind, QList<Finding
         for (const Place& place : places) {
             parts.append(table(place.category) + u':' + place.entry.ref);
         }
-        found.append({kind, ConsistencyTexts::shared().arg(address).arg(places.size()), places, {},
+        found.append({kind,
+                      ConsistencyTexts::shared().arg(address).arg(places.size()),
+                      places,
+                      {},
                       makeKey(kind == Kind::SharedImage ? QStringLiteral("image") : QStringLiteral("message"), parts)});
     }
 }
@@ -246,16 +252,19 @@ void authors(const CatalogueSnapshot& snapshot, QList<Finding>& found)
         }
         if (person.entries.isEmpty()) {
             for (const QString& name : person.registered.keys()) {
-                unused.append({Kind::UnusedAuthor, ConsistencyTexts::unused().arg(name), {}, {name},
+                unused.append({Kind::UnusedAuthor,
+                               ConsistencyTexts::unused().arg(name),
+                               {},
+                               {name},
                                makeKey(QStringLiteral("auteur-sans-entrée"), {name})});
             }
         }
         if (person.registered.isEmpty()) {
             const QStringList written = person.entryCount.keys();
-            unregistered.append(
-                {Kind::UnregisteredAuthor,
-                 ConsistencyTexts::unregistered().arg(written.join(QStringLiteral(" », « ")), ConsistencyTexts::entries(person.entries.size())),
-                 person.entries, written, makeKey(QStringLiteral("auteur-non-inscrit"), written)});
+            unregistered.append({Kind::UnregisteredAuthor,
+                                 ConsistencyTexts::unregistered().arg(written.join(QStringLiteral(" », « ")),
+                                                                      ConsistencyTexts::entries(person.entries.size())),
+                                 person.entries, written, makeKey(QStringLiteral("auteur-non-inscrit"), written)});
         }
     }
     found.append(spellings);
@@ -338,11 +347,8 @@ JournalChange mergeChange(const CatalogueSnapshot& snapshot, const QStringList& 
     for (const QString& name : spellings) {
         shown.append(ConsistencyTexts::quoted().arg(name));
     }
-    JournalChange change{JournalKind::merge(),
-                         ConsistencyTexts::mergeDescription().arg(shown.join(u", "), kept),
-                         {},
-                         {},
-                         {}};
+    JournalChange change{
+        JournalKind::merge(), ConsistencyTexts::mergeDescription().arg(shown.join(u", "), kept), {}, {}, {}};
     for (const Category& category : Category::all()) {
         for (const PuzzleEntry& entry : snapshot.series.at(category.index)) {
             if (others.contains(entry.author)) {
@@ -405,10 +411,9 @@ QStringList report(const QList<Finding>& findings)
         for (const Finding& finding : group) {
             lines.append(QStringLiteral("  ") + finding.text);
             for (const Place& place : finding.entries) {
-                lines.append(QStringLiteral("    ") + ConsistencyTexts::entryLine().arg(caption(place.category),
-                                                                                      place.entry.ref,
-                                                                                      place.entry.answer,
-                                                                                      place.entry.author));
+                lines.append(QStringLiteral("    ") +
+                             ConsistencyTexts::entryLine().arg(caption(place.category), place.entry.ref,
+                                                               place.entry.answer, place.entry.author));
             }
         }
     }

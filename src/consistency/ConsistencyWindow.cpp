@@ -141,8 +141,8 @@ void ConsistencyWindow::refresh()
     m_marks->clear();
     const QLocale french(QLocale::French);
     for (const FindingMark& mark : std::as_const(result.marks)) {
-        auto* item = new QTreeWidgetItem(m_marks, {mark.text, french.toString(mark.marked.toLocalTime(),
-                                                                              ConsistencyTexts::markDate())});
+        auto* item = new QTreeWidgetItem(
+            m_marks, {mark.text, french.toString(mark.marked.toLocalTime(), ConsistencyTexts::markDate())});
         item->setData(0, keyRole, mark.key);
         item->setToolTip(0, mark.text);
     }

@@ -12,8 +12,8 @@ struct Workspace;
 
 /// The window "frm_controle": the findings of the consistency check grouped by kind, each with its entries; a
 /// double click on an entry asks for it. "Pas un problème" marks the current finding in the catalogue, "Fusionner…"
-/// merges the spellings of an author finding (the keeper picks the one to keep in the dialog "dlg_fusion"), and the second tab lists the marks, each removable. The list follows
-/// every committed change of the catalogue.
+/// merges the spellings of an author finding (the keeper picks the one to keep in the dialog "dlg_fusion"), and the
+/// second tab lists the marks, each removable. The list follows every committed change of the catalogue.
 class ConsistencyWindow : public QWidget {
     Q_OBJECT
 

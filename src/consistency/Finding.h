@@ -16,8 +16,17 @@ struct CatalogueSnapshot {
 /// One thing the check found, with the entries it is about.
 struct Finding {
     /// The groups of the list, in this order.
-    enum class Kind { Numbering, SameAnswer, SharedImage, SharedPost, AuthorSpellings, UnusedAuthor,
-                      UnregisteredAuthor, NotWebAddress, Count };
+    enum class Kind {
+        Numbering,
+        SameAnswer,
+        SharedImage,
+        SharedPost,
+        AuthorSpellings,
+        UnusedAuthor,
+        UnregisteredAuthor,
+        NotWebAddress,
+        Count
+    };
     /// An entry and its series (descriptor index).
     struct Place {
         int category = 0;

@@ -124,10 +124,9 @@ QVariant FindingModel::data(const QModelIndex& index, int role) const
     }
     if (index.internalId() == 0) {
         const Group& group = m_groups.at(index.row());
-        return index.column() == 0 ? ConsistencyTexts::group()
-                                         .arg(ConsistencyRules::kindTitle(group.kind))
-                                         .arg(group.findings.size())
-                                   : QVariant();
+        return index.column() == 0
+                   ? ConsistencyTexts::group().arg(ConsistencyRules::kindTitle(group.kind)).arg(group.findings.size())
+                   : QVariant();
     }
     if (index.internalId() < entryBase) {
         return index.column() == 0 ? QVariant(finding(index)->text) : QVariant();
