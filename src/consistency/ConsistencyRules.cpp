@@ -73,16 +73,63 @@ QString table(int category)
     return Category::all().at(category).table;
 }
 
+// An entry where it lies in the snapshot: copied into a Place only once it is part of a finding.
+struct At {
+    int category;
+    const PuzzleEntry* entry;
+};
+
+QList<Place> places(const QList<At>& entries)
+{
+    QList<Place> places;
+    places.reserve(entries.size());
+    for (const At& at : entries) {
+        places.append({at.category, *at.entry});
+    }
+    return places;
+}
+
+// The entries of `categories` that share their key with another, grouped in the order of their first entry; an empty
+// key shares nothing. The keys are worked out once; most are met once, so they are counted before any is grouped.
+template <typename KeyOf>
+QList<QList<At>> sharing(const CatalogueSnapshot& snapshot, const QList<int>& categories, KeyOf keyOf)
+{
+    QList<At> entries;
+    QStringList keys;
+    QHash<QString, int> count;
+    for (int category : categories) {
+        for (const PuzzleEntry& entry : snapshot.series.at(category)) {
+            entries.append({category, &entry});
+            keys.append(keyOf(entry));
+            if (!keys.last().isEmpty()) {
+                ++count[keys.last()];
+            }
+        }
+    }
+    QHash<QString, qsizetype> groupOf;
+    QList<QList<At>> groups;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (count.value(keys.at(i)) < 2) {
+            continue;
+        }
+        const qsizetype group = groupOf.value(keys.at(i), groups.size());
+        if (group == groups.size()) {
+            groupOf.insert(keys.at(i), group);
+            groups.append(QList<At>());
+        }
+        groups[group].append(entries.at(i));
+    }
+    return groups;
+}
+
 void numbering(const CatalogueSnapshot& snapshot, QList<Finding>& found)
 {
     for (const Category& category : Category::all()) {
         const QList<PuzzleEntry>& entries = snapshot.series.at(category.index);
-        QMap<QString, QList<Place>> byRef;
         QList<bool> present(1000, false);
         int last = 0;
         QList<Finding> malformed;
         for (const PuzzleEntry& entry : entries) {
-            byRef[entry.ref].append({category.index, entry});
             const int n = wellFormed(entry.ref);
             present[n] = true;
             last = std::max(last, n);
@@ -111,15 +158,15 @@ void numbering(const CatalogueSnapshot& snapshot, QList<Finding>& found)
                           makeKey(QStringLiteral("numéro-absent"), {category.table, number(n), number(end)})});
             n = end;
         }
-        for (auto it = byRef.cbegin(); it != byRef.cend(); ++it) {
-            if (it.value().size() > 1) {
-                found.append({Kind::Numbering,
-                              ConsistencyTexts::repeated().arg(category.caption, it.key()).arg(it.value().size()),
-                              it.value(),
-                              {},
-                              makeKey(QStringLiteral("numéro-répété"),
-                                      {category.table, it.key(), QString::number(it.value().size())})});
-            }
+        const auto byRef = [](const PuzzleEntry& entry) { return entry.ref; };
+        for (const QList<At>& repeated : sharing(snapshot, {category.index}, byRef)) {
+            const QString ref = repeated.first().entry->ref;
+            found.append(
+                {Kind::Numbering,
+                 ConsistencyTexts::repeated().arg(category.caption, ref).arg(repeated.size()),
+                 places(repeated),
+                 {},
+                 makeKey(QStringLiteral("numéro-répété"), {category.table, ref, QString::number(repeated.size())})});
         }
         found.append(malformed);
     }
@@ -127,33 +174,18 @@ void numbering(const CatalogueSnapshot& snapshot, QList<Finding>& found)
 
 void sameAnswers(const CatalogueSnapshot& snapshot, QList<Finding>& found)
 {
+    const auto byAnswer = [](const PuzzleEntry& entry) { return answerKey(entry.answer); };
     for (const Category& category : Category::all()) {
-        QHash<QString, QList<Place>> byAnswer;
-        QStringList order; // first meeting, so that findings come in number order
-        for (const PuzzleEntry& entry : snapshot.series.at(category.index)) {
-            const QString key = answerKey(entry.answer);
-            if (key.isEmpty()) {
-                continue;
-            }
-            QList<Place>& places = byAnswer[key];
-            if (places.isEmpty()) {
-                order.append(key);
-            }
-            places.append({category.index, entry});
-        }
-        for (const QString& key : order) {
-            const QList<Place>& places = byAnswer.value(key);
-            if (places.size() < 2) {
-                continue;
-            }
+        for (const QList<At>& same : sharing(snapshot, {category.index}, byAnswer)) {
             QStringList parts{category.table};
-            for (const Place& place : places) {
-                parts.append(place.entry.ref + u'=' + place.entry.answer);
+            for (const At& at : same) {
+                parts.append(at.entry->ref + u'=' + at.entry->answer);
             }
+            const QList<Place> entries = places(same);
             found.append({Kind::SameAnswer,
-                          ConsistencyTexts::answerTwice().arg(category.caption, places.first().entry.answer.trimmed(),
-                                                              refs(places)),
-                          places,
+                          ConsistencyTexts::answerTwice().arg(category.caption, entries.first().entry.answer.trimmed(),
+                                                              refs(entries)),
+                          entries,
                           {},
                           makeKey(QStringLiteral("réponse"), parts)});
         }
@@ -162,33 +194,18 @@ void sameAnswers(const CatalogueSnapshot& snapshot, QList<Finding>& found)
 
 void sharedAddresses(const CatalogueSnapshot& snapshot, Kind kind, QList<Finding>& found)
 {
-    QHash<QString, QList<Place>> byAddress;
-    QStringList order;
-    for (const Category& category : Category::all()) {
-        for (const PuzzleEntry& entry : snapshot.series.at(category.index)) {
-            const QString key = addressKey(kind == Kind::SharedImage ? entry.url : entry.link);
-            if (key.isEmpty()) {
-                continue;
-            }
-            QList<Place>& places = byAddress[key];
-            if (places.isEmpty()) {
-                order.append(key);
-            }
-            places.append({category.index, entry});
-        }
-    }
-    for (const QString& address : order) {
-        const QList<Place>& places = byAddress.value(address);
-        if (places.size() < 2) {
-            continue;
-        }
+    const auto byAddress = [kind](const PuzzleEntry& entry) {
+        return addressKey(kind == Kind::SharedImage ? entry.url : entry.link);
+    };
+    for (const QList<At>& shared : sharing(snapshot, {0, 1, 2, 3}, byAddress)) {
+        const QString address = byAddress(*shared.first().entry);
         QStringList parts{address};
-        for (const Place& place : places) {
-            parts.append(table(place.category) + u':' + place.entry.ref);
+        for (const At& at : shared) {
+            parts.append(table(at.category) + u':' + at.entry->ref);
         }
         found.append({kind,
-                      ConsistencyTexts::shared().arg(address).arg(places.size()),
-                      places,
+                      ConsistencyTexts::shared().arg(address).arg(shared.size()),
+                      places(shared),
                       {},
                       makeKey(kind == Kind::SharedImage ? QStringLiteral("image") : QStringLiteral("message"), parts)});
     }
@@ -198,7 +215,7 @@ void sharedAddresses(const CatalogueSnapshot& snapshot, Kind kind, QList<Finding
 struct Person {
     QMap<QString, int> entryCount; ///< exact spelling → entries
     QMap<QString, int> registered; ///< exact spelling → register rows
-    QList<Place> entries;
+    QList<At> entries;
 };
 
 void authors(const CatalogueSnapshot& snapshot, QList<Finding>& found)
@@ -212,7 +229,7 @@ void authors(const CatalogueSnapshot& snapshot, QList<Finding>& found)
             }
             Person& person = people[key];
             ++person.entryCount[entry.author];
-            person.entries.append({category.index, entry});
+            person.entries.append({category.index, &entry});
         }
     }
     for (const QString& name : snapshot.authors) {
@@ -244,11 +261,11 @@ void authors(const CatalogueSnapshot& snapshot, QList<Finding>& found)
             // The entries of the most used spelling are not listed: those of the others are the ones to look at.
             const auto most = std::max_element(person.entryCount.cbegin(), person.entryCount.cend());
             const QString mostUsed = most == person.entryCount.cend() ? QString() : most.key();
-            QList<Place> others;
+            QList<At> others;
             std::copy_if(person.entries.begin(), person.entries.end(), std::back_inserter(others),
-                         [&](const Place& place) { return place.entry.author != mostUsed; });
-            spellings.append({Kind::AuthorSpellings, ConsistencyTexts::spellings().arg(shown.join(u", ")), others,
-                              names, makeKey(QStringLiteral("auteur-orthographes"), names)});
+                         [&](const At& at) { return at.entry->author != mostUsed; });
+            spellings.append({Kind::AuthorSpellings, ConsistencyTexts::spellings().arg(shown.join(u", ")),
+                              places(others), names, makeKey(QStringLiteral("auteur-orthographes"), names)});
         }
         if (person.entries.isEmpty()) {
             for (const QString& name : person.registered.keys()) {
@@ -264,7 +281,8 @@ void authors(const CatalogueSnapshot& snapshot, QList<Finding>& found)
             unregistered.append({Kind::UnregisteredAuthor,
                                  ConsistencyTexts::unregistered().arg(written.join(QStringLiteral(" », « ")),
                                                                       ConsistencyTexts::entries(person.entries.size())),
-                                 person.entries, written, makeKey(QStringLiteral("auteur-non-inscrit"), written)});
+                                 places(person.entries), written,
+                                 makeKey(QStringLiteral("auteur-non-inscrit"), written)});
         }
     }
     found.append(spellings);
