@@ -94,9 +94,16 @@ QList<Place> places(const QList<At>& entries)
 template <typename KeyOf>
 QList<QList<At>> sharing(const CatalogueSnapshot& snapshot, const QList<int>& categories, KeyOf keyOf)
 {
+    qsizetype total = 0;
+    for (int category : categories) {
+        total += snapshot.series.at(category).size();
+    }
     QList<At> entries;
     QStringList keys;
     QHash<QString, int> count;
+    entries.reserve(total);
+    keys.reserve(total);
+    count.reserve(total);
     for (int category : categories) {
         for (const PuzzleEntry& entry : snapshot.series.at(category)) {
             entries.append({category, &entry});
@@ -221,9 +228,14 @@ struct Person {
 void authors(const CatalogueSnapshot& snapshot, QList<Finding>& found)
 {
     QMap<QString, Person> people;
+    QHash<QString, QString> keyOf; // a few spellings sign thousands of entries: each is folded once
     for (const Category& category : Category::all()) {
         for (const PuzzleEntry& entry : snapshot.series.at(category.index)) {
-            const QString key = authorKey(entry.author);
+            auto known = keyOf.constFind(entry.author);
+            if (known == keyOf.cend()) {
+                known = keyOf.insert(entry.author, authorKey(entry.author));
+            }
+            const QString& key = *known;
             if (key.isEmpty()) {
                 continue; // no author at all is not a matter of spelling
             }
