@@ -190,8 +190,8 @@ public:
     QList<FindingMark> marks() const;
     /// Writes (or replaces) the mark of `mark.key`, upgrading the file first if it is older.
     void addMark(const FindingMark& mark);
-    /// Removes the mark of `key`; false when there was none.
-    bool removeMark(const QString& key);
+    /// Removes the mark of `key`, if there is one.
+    void removeMark(const QString& key);
 };
 
 /// Compares two author names as the register does: without regard to case, accented letters included.

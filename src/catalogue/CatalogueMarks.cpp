@@ -37,19 +37,17 @@ void Catalogue::addMark(const FindingMark& mark)
     commitWrite();
 }
 
-bool Catalogue::removeMark(const QString& key)
+void Catalogue::removeMark(const QString& key)
 {
     if (fileSchemaVersion() < marksSchemaVersion) {
-        return false;
+        return;
     }
     beginWrite();
     auto rollback = qScopeGuard([this] { rollbackWrite(); });
     QSqlQuery remove = prepare(QStringLiteral(R"(DELETE FROM marques WHERE "clé" = ?)"));
     remove.addBindValue(text(key));
     execWrite(remove);
-    const bool removed = remove.numRowsAffected() > 0;
     remove.finish();
     rollback.dismiss();
     commitWrite();
-    return removed;
 }
