@@ -89,5 +89,13 @@ CREATE TABLE "journal_auteurs" (
 );
 CREATE INDEX "idx_journal_auteurs" ON "journal_auteurs" (change);
 
+-- Findings of the consistency check that the keeper marked "Pas un problème": the key naming the finding (its
+-- kind with the entries and texts it is made of), its line as it read then, and when (UTC, ISO 8601).
+CREATE TABLE marques (
+    "clé"    TEXT NOT NULL PRIMARY KEY,
+    constat  TEXT NOT NULL,
+    date     TEXT NOT NULL
+);
+
 -- The version of this schema; a catalogue of an older version is upgraded when it is opened.
-PRAGMA user_version = 2;
+PRAGMA user_version = 3;

@@ -79,6 +79,46 @@ void generate(const QString& folder, const Recipe& recipe, const QByteArray& pro
         return int(std::lower_bound(cumulative.begin(), cumulative.end(), x) - cumulative.begin());
     };
 
+    std::array<QList<PuzzleEntry>, 4> series;
+    QList<bool> registered(recipe.authors, recipe.registerAll);
+    for (const Category& category : Category::all()) {
+        QList<int> order;
+        for (int n = 1; n <= recipe.entries.at(category.index); ++n) {
+            order.append(n);
+        }
+        if (category.loadsInStoredOrder) {
+            for (int swap = 0; swap < recipe.storedOutOfOrder && order.size() > 1; ++swap) {
+                const auto at = qsizetype(random.bounded(int(order.size() - 1)));
+                order.swapItemsAt(at, at + 1);
+            }
+        }
+        for (const int n : order) {
+            const int rank = pickAuthor();
+            registered[rank] = registered[rank] || category.index == 0;
+            QString author = recipe.authorName(rank);
+            if (recipe.otherCaseOneIn > 0 && random.bounded(recipe.otherCaseOneIn) == 0) {
+                author = author.toUpper(); // entries spelled in another case still count
+            }
+            // Written in this order: the calls draw from the generator one after the other.
+            PuzzleEntry entry;
+            entry.ref = number(n);
+            entry.answer = recipe.answer(category, random);
+            entry.author = author;
+            entry.url = recipe.url(category, number(n), random);
+            entry.link = recipe.link(category, number(n), random);
+            series[category.index].append(entry);
+        }
+    }
+    QStringList authors;
+    for (int k = 0; k < recipe.authors; ++k) {
+        if (registered.at(k)) {
+            authors.append(recipe.authorName(k));
+        }
+    }
+    if (recipe.plant) {
+        recipe.plant(series, authors);
+    }
+
     const QString connection = QStringLiteral("catalogue-generator");
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
@@ -86,42 +126,21 @@ void generate(const QString& folder, const Recipe& recipe, const QByteArray& pro
         db.open();
         db.transaction();
         QSqlQuery query(db);
-        QList<bool> registered(recipe.authors, recipe.registerAll);
         for (const Category& category : Category::all()) {
             check(query.prepare(QStringLiteral("INSERT INTO \"%1\" (ref, %2, auteur, url, lien) VALUES (?, ?, ?, ?, ?)")
                                     .arg(category.table, category.answerField)),
                   query);
-            QList<int> order;
-            for (int n = 1; n <= recipe.entries.at(category.index); ++n) {
-                order.append(n);
-            }
-            if (category.loadsInStoredOrder) {
-                for (int swap = 0; swap < recipe.storedOutOfOrder && order.size() > 1; ++swap) {
-                    const auto at = qsizetype(random.bounded(int(order.size() - 1)));
-                    order.swapItemsAt(at, at + 1);
+            for (const PuzzleEntry& entry : std::as_const(series.at(category.index))) {
+                for (const QString& value : {entry.ref, entry.answer, entry.author, entry.url, entry.link}) {
+                    query.addBindValue(value);
                 }
-            }
-            for (const int n : order) {
-                const int rank = pickAuthor();
-                registered[rank] = registered[rank] || category.index == 0;
-                QString author = recipe.authorName(rank);
-                if (recipe.otherCaseOneIn > 0 && random.bounded(recipe.otherCaseOneIn) == 0) {
-                    author = author.toUpper(); // entries spelled in another case still count
-                }
-                query.addBindValue(number(n));
-                query.addBindValue(recipe.answer(category, random));
-                query.addBindValue(author);
-                query.addBindValue(recipe.url(category, number(n), random));
-                query.addBindValue(recipe.link(category, number(n), random));
                 check(query.exec(), query);
             }
         }
         check(query.prepare(QStringLiteral("INSERT INTO auteurs (nom) VALUES (?)")), query);
-        for (int k = 0; k < recipe.authors; ++k) {
-            if (registered.at(k)) {
-                query.addBindValue(recipe.authorName(k));
-                check(query.exec(), query);
-            }
+        for (const QString& name : std::as_const(authors)) {
+            query.addBindValue(name);
+            check(query.exec(), query);
         }
         db.commit();
         db.close();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/Category.h"
+#include "catalogue/PuzzleEntry.h"
 
 #include <QRandomGenerator>
 #include <QString>
@@ -23,6 +24,8 @@ struct Recipe {
     bool registerAll = true;  ///< register every author; else only the authors of the first series, as adds do
     int storedOutOfOrder = 0; ///< pairs of neighbours stored swapped in the series loaded in stored order
     quint32 seed = 20261206;
+    /// Changes the generated series (stored order) and register before they are written: the demo's planted faults.
+    std::function<void(std::array<QList<PuzzleEntry>, 4>& series, QStringList& authors)> plant;
 };
 
 /// Makes `folder`'s catalogue (replacing one that is there) and a settings file naming `program`.

@@ -12,6 +12,9 @@
 #include "history/HistoryWindow.h"
 #include "gallery/GalleryWindow.h"
 #include "image/ImageArchive.h"
+#include "consistency/ConsistencyCheck.h"
+#include "consistency/ConsistencyRules.h"
+#include "consistency/ConsistencyWindow.h"
 #include "image/ImageWindow.h"
 #include "links/LinkCheckWindow.h"
 #include "publish/BbcodeRecap.h"
@@ -177,6 +180,59 @@ public:
                     updating->setPanel({ref(1 + (updated++ * 13) % size), QStringLiteral("Réponse corrigée"),
                                         QStringLiteral("Auteur001é"), QString(), QString()});
                 }));
+        return rows;
+    }
+
+    /// "Contrôler le catalogue…" from the menu to the list shown, and a durable merge of an author's 300 entries.
+    QList<Row> consistency(int size)
+    {
+        open();
+        QList<Row> rows;
+        const Timing check = measure(
+            20,
+            [&] {
+                m_window->findChild<QAction*>(QStringLiteral("action_controle"))->trigger();
+                QApplication::processEvents();
+            },
+            [&] {
+                if (auto* shown = m_window->findChild<ConsistencyWindow*>()) {
+                    delete shown;
+                }
+            });
+        rows.append({QStringLiteral("consistency check, menu to list shown"), size, check});
+        qsizetype findings = 0;
+        rows.append({QStringLiteral("consistency check, catalogue read and rules only"), size,
+                     measure(20, [&] { findings = ConsistencyCheck::run(m_window->catalogue()).findings.size(); })});
+        QTextStream(stderr) << "consistency check: " << findings << " findings\n";
+        expectSilence("the consistency check");
+
+        // Before each merge another program spells 300 Dravé entries "AUTEUR-FUSION" and registers that spelling
+        // beside "Auteur-fusion"; the merge takes them back, journaled and committed to disk.
+        Catalogue& catalogue = m_window->catalogue();
+        Catalogue other(catalogue.path());
+        CatalogueSnapshot snapshot;
+        const QStringList spellings{QStringLiteral("AUTEUR-FUSION"), QStringLiteral("Auteur-fusion")};
+        const Timing merge = measure(
+            20,
+            [&] {
+                const JournalChange change = ConsistencyRules::mergeChange(snapshot, spellings, spellings.at(1));
+                if (change.entries.size() != 300 || catalogue.applyChange(change)) {
+                    qFatal("the merge of 300 entries did not go through");
+                }
+            },
+            [&] {
+                QSqlQuery query(other.database());
+                for (const char* sql : {"BEGIN", "DELETE FROM auteurs WHERE nom IN ('AUTEUR-FUSION', 'Auteur-fusion')",
+                                        "INSERT INTO auteurs (nom) VALUES ('AUTEUR-FUSION'), ('Auteur-fusion')",
+                                        "UPDATE \"dravé\" SET auteur = 'AUTEUR-FUSION' WHERE ref <= '300'", "COMMIT"}) {
+                    if (!query.exec(QString::fromUtf8(sql))) {
+                        qFatal("cannot prepare the merge");
+                    }
+                }
+                snapshot = ConsistencyCheck::snapshot(catalogue); // the window has it from its last check
+            });
+        rows.append({QStringLiteral("merge of an author's 300 entries, committed to disk"), size, merge});
+        expectSilence("the merge");
         return rows;
     }
 
@@ -490,39 +546,56 @@ int main(int argc, char* argv[])
     const QCommandLineOption displaysOption(QStringLiteral("displays"),
                                             QStringLiteral("Image displays for the memory check (default 100)."),
                                             QStringLiteral("n"), QStringLiteral("100"));
-    const QCommandLineOption galleryOption(QStringLiteral("gallery-only"), QStringLiteral("Only the gallery's rows."));
+    const QCommandLineOption sectionOption(
+        QStringLiteral("section"),
+        QStringLiteral("Runs one section only: gallery, operations, transfer, history, consistency, publish, or images "
+                       "(with the link check)."),
+        QStringLiteral("name"));
     parser.addOption(jsonOption);
     parser.addOption(displaysOption);
-    parser.addOption(galleryOption);
+    parser.addOption(sectionOption);
     parser.process(app);
+    const auto wanted = [&](const char* section) {
+        return !parser.isSet(sectionOption) || parser.value(sectionOption) == QLatin1String(section);
+    };
 
     // The gallery first, in a process that has not yet shown anything else: its memory is its own.
     const int gallerySize = 999;
-    const GalleryBench::Results gallery = GalleryBench::run(gallerySize, 15, 5);
-    QList<Row> rows{
-        {QStringLiteral("gallery first screen, warm cache (%1 thumbnails)").arg(gallery.firstScreen), gallerySize,
-         gallery.warm},
-        {QStringLiteral("gallery first screen, cold cache (1600×1200 JPEG kept copies)"), gallerySize, gallery.cold},
-        {QStringLiteral("gallery cold: longest event-loop gap"), gallerySize, gallery.longestGap},
-        {QStringLiteral("gallery cold: most window-thread CPU between two turns"), gallerySize, gallery.longestBusy},
-    };
-    QJsonObject memory{{QStringLiteral("galleryResidentMiB"), gallery.residentMiB},
-                       {QStringLiteral("galleryPeakMiB"), gallery.peakMiB},
-                       {QStringLiteral("galleryAllShownMs"), gallery.allShownMs}};
+    QList<Row> rows;
+    QJsonObject memory;
+    std::optional<GalleryBench::Results> gallery;
+    if (wanted("gallery")) {
+        gallery = GalleryBench::run(gallerySize, 15, 5);
+        rows = {
+            {QStringLiteral("gallery first screen, warm cache (%1 thumbnails)").arg(gallery->firstScreen), gallerySize,
+             gallery->warm},
+            {QStringLiteral("gallery first screen, cold cache (1600×1200 JPEG kept copies)"), gallerySize,
+             gallery->cold},
+            {QStringLiteral("gallery cold: longest event-loop gap"), gallerySize, gallery->longestGap},
+            {QStringLiteral("gallery cold: most window-thread CPU between two turns"), gallerySize,
+             gallery->longestBusy},
+        };
+        memory = QJsonObject{{QStringLiteral("galleryResidentMiB"), gallery->residentMiB},
+                             {QStringLiteral("galleryPeakMiB"), gallery->peakMiB},
+                             {QStringLiteral("galleryAllShownMs"), gallery->allShownMs}};
+    }
 
     LoopbackServer server;
     const QByteArray jpeg = photo(1600, 1200);
     const int shortBy = 60; // Vantorel is left this many entries short so that the adds have numbers to take
     // The refusal of a huge wrong file, its peak started over from what the process holds now.
     double refusalPeak = -1;
-    if (!parser.isSet(galleryOption)) {
+    if (wanted("transfer")) {
         rows.append(hugeRefusal(refusalPeak));
     }
     for (int size : {250, 500, 999}) {
-        if (parser.isSet(galleryOption)) {
+        if (parser.isSet(sectionOption) && parser.value(sectionOption) == u"gallery") {
             break;
         }
         const bool full = size == 999;
+        if (!full && !wanted("operations")) {
+            continue;
+        }
         QTemporaryDir dir;
         const QString url = server.url(QByteArray());
         const quint16 port = quint16(QUrl(url).port());
@@ -531,12 +604,27 @@ int main(int argc, char* argv[])
             server.serveBody(QStringLiteral("/img/0/%1.jpg").arg(ref(n)).toLatin1(), jpeg);
         }
         Bench bench(dir.path(), server);
-        rows += bench.operations(size, full);
+        if (wanted("operations")) {
+            rows += bench.operations(size, full);
+        }
         if (!full) {
             continue;
         }
-        rows += bench.transfer(size);
-        rows += bench.history(size);
+        if (wanted("transfer")) {
+            rows += bench.transfer(size);
+        }
+        if (wanted("history")) {
+            rows += bench.history(size);
+        }
+        if (wanted("consistency")) {
+            rows += bench.consistency(size);
+        }
+        if (wanted("publish")) {
+            rows += bench.publish(size, jpeg);
+        }
+        if (!wanted("images")) {
+            continue;
+        }
         bench.open();
         const double afterLoad = peakResidentMiB();
         int next = 0;
@@ -577,8 +665,6 @@ int main(int argc, char* argv[])
                 server.serveBody(QStringLiteral("/forum/%1/%2").arg(category.index).arg(ref(n)).toLatin1(), post);
             }
         }
-        rows += bench.publish(size, jpeg);
-
         const qsizetype addresses = LinkJobs::check(bench.window().catalogue()).targets.size();
         rows.append({QStringLiteral("link check (%1 addresses)").arg(addresses), size,
                      measure(3, [&] { bench.checkLinks(); })});
@@ -609,15 +695,17 @@ int main(int argc, char* argv[])
                                    {QStringLiteral("maxMs"), row.timing.max},
                                    {QStringLiteral("naiveMedianMs"), row.naiveMedian}});
     }
-    out << QStringLiteral(
-               "\nGallery: every thumbnail of the %1 entries made at %2 px and shown, screen after screen, in "
-               "%3 ms; then %4 MiB resident (peak %5 MiB).\n")
-               .arg(gallerySize)
-               .arg(GalleryWindow::largest)
-               .arg(gallery.allShownMs, 0, 'f', 0)
-               .arg(gallery.residentMiB, 0, 'f', 1)
-               .arg(gallery.peakMiB, 0, 'f', 1);
-    if (!parser.isSet(galleryOption)) {
+    if (gallery) {
+        out << QStringLiteral(
+                   "\nGallery: every thumbnail of the %1 entries made at %2 px and shown, screen after screen, in "
+                   "%3 ms; then %4 MiB resident (peak %5 MiB).\n")
+                   .arg(gallerySize)
+                   .arg(GalleryWindow::largest)
+                   .arg(gallery->allShownMs, 0, 'f', 0)
+                   .arg(gallery->residentMiB, 0, 'f', 1)
+                   .arg(gallery->peakMiB, 0, 'f', 1);
+    }
+    if (memory.contains(QStringLiteral("peakAfterLoadMiB"))) {
         out << QStringLiteral("Memory: peak resident %1 MiB after the load; resident %2 MiB before and %3 MiB after %4 "
                               "image displays.\n")
                    .arg(memory.value(QStringLiteral("peakAfterLoadMiB")).toDouble(), 0, 'f', 1)

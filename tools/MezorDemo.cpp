@@ -1,8 +1,9 @@
 // Writes the demo catalogue: a catalogue as it looks after a few years of a real forum — a few hundred entries over
 // the four series (Tusqué shorter), a few dozen authors of whom a handful post most, answers and places with
-// accents, some addresses not given, the Vantorel table stored a little out of number order. The same on every
-// run: the generator's seed is fixed. Most pictures are kept in the image archive, as after a few "Archiver les
-// images…": made-up landscapes drawn here, kept through the archive as a download would be.
+// accents, some addresses not given, the Vantorel table stored a little out of number order, and the few slips of
+// hand entry that "Contrôler le catalogue…" is there to find. The same on every run: the generator's seed is fixed.
+// Most pictures are kept in the image archive, as after a few "Archiver les images…": made-up landscapes drawn here,
+// kept through the archive as a download would be.
 // Usage: mezor-demo FOLDER
 
 #include "CatalogueGenerator.h"
@@ -18,14 +19,16 @@
 #include <QSqlQuery>
 #include <QTextStream>
 
+#include <algorithm>
 #include <exception>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Places for Plomé; names, titles and things for the other series. Answers come back now and then, as they do
-// on a forum that has run for years.
+// Places for Plomé; names, titles and things for the other series. Each series takes its answers from its pool
+// without putting them back: an answer twice in a series is a slip, and the demo plants its own below.
 // clang-format off
 const QStringList places = {
     u"Étretat"_s, u"Mont Saint-Michel"_s, u"Cirque de Gavarnie"_s, u"Île de Ré"_s, u"Colmar"_s, u"Annecy"_s,
@@ -64,11 +67,61 @@ const QStringList pseudonyms = {
     u"marmotte"_s, u"Pénélope"_s,  u"Aurélien"_s,  u"Ségolène"_s,  u"Cédric"_s,  u"Mélanie"_s,
     u"Grégoire"_s, u"Clémence"_s,  u"Nicolas"_s,   u"Bérengère"_s, u"Raphaël"_s, u"Fañch"_s,
 };
+// Invented people and places that fill the pools out to the length of the longest series.
+const QStringList firstNames = {
+    u"Victor"_s, u"Émile"_s, u"Honoré"_s, u"Marguerite"_s, u"Simone"_s, u"Albert"_s, u"Marcel"_s, u"Hector"_s,
+    u"Louise"_s, u"Berthe"_s, u"Édouard"_s, u"Claude"_s, u"Paul"_s, u"Auguste"_s, u"Irène"_s, u"Lucien"_s,
+    u"Adèle"_s, u"Armand"_s, u"Juliette"_s, u"Octave"_s,
+};
+const QStringList lastNames = {
+    u"Lavigne"_s, u"Moreau"_s, u"Fournier"_s, u"Girard"_s, u"Bonnet"_s, u"Dupont"_s, u"Lambert"_s, u"Fontaine"_s,
+    u"Rousseau"_s, u"Vincent"_s, u"Lefèvre"_s, u"Faure"_s, u"Mercier"_s, u"Blanc"_s, u"Guérin"_s, u"Boyer"_s,
+    u"Garnier"_s, u"Chevalier"_s, u"Marchand"_s, u"Perrin"_s,
+};
+const QStringList sights = {
+    u"Phare"_s, u"Port"_s, u"Église"_s, u"Halles"_s, u"Pont"_s, u"Remparts"_s, u"Marché"_s, u"Plage"_s,
+    u"Beffroi"_s, u"Moulin"_s,
+};
+const QStringList towns = {
+    u"Dinan"_s, u"Auray"_s, u"Cahors"_s, u"Figeac"_s, u"Dole"_s, u"Arles"_s, u"Uzès"_s, u"Bayonne"_s, u"Dieppe"_s,
+    u"Fécamp"_s, u"Vannes"_s, u"Morlaix"_s, u"Sarlat"_s, u"Millau"_s, u"Rodez"_s, u"Vienne"_s, u"Agde"_s,
+    u"Bergues"_s, u"Arras"_s, u"Laval"_s, u"Tulle"_s, u"Nérac"_s, u"Pézenas"_s, u"Lodève"_s, u"Quimper"_s,
+};
 // clang-format on
 
-QString pick(const QStringList& list, QRandomGenerator& random)
+QStringList pool(bool places)
 {
-    return list.at(qsizetype(random.bounded(int(list.size()))));
+    QStringList answers = places ? ::places : names;
+    for (const QString& first : places ? sights : firstNames) {
+        for (const QString& second : places ? towns : lastNames) {
+            const bool elided = places && QStringLiteral("AEÉIOUY").contains(second.front());
+            answers.append(places ? first + (elided ? u" d'"_s : u" de "_s) + second : first + u' ' + second);
+        }
+    }
+    return answers;
+}
+
+PuzzleEntry& entry(std::array<QList<PuzzleEntry>, 4>& series, const Category& category, const QString& ref)
+{
+    QList<PuzzleEntry>& entries = series[category.index];
+    return *std::find_if(entries.begin(), entries.end(), [&](const PuzzleEntry& e) { return e.ref == ref; });
+}
+
+// What years of hand entry leave behind, for the consistency check to find.
+void plant(std::array<QList<PuzzleEntry>, 4>& series, QStringList& authors)
+{
+    entry(series, Category::dravé(), u"012"_s).author = u"Zoé "_s;                 // a trailing space
+    entry(series, Category::dravé(), u"027"_s).answer = u"La Dame aux camélias"_s; // entered twice
+    entry(series, Category::dravé(), u"141"_s).answer = u"la dame aux camelias"_s;
+    for (const QString& ref : {u"118"_s, u"119"_s}) { // an address pasted into the next row too
+        entry(series, Category::plomé(), ref).url = u"https://images.exemple.org/plomé/118.jpg"_s;
+    }
+    for (const QString& ref : {u"049"_s, u"050"_s}) {
+        entry(series, Category::vantorel(), ref).link = u"https://forum.exemple.org/sorvane/titres/049"_s;
+    }
+    entry(series, Category::tusqué(), u"030"_s).url = u"images.exemple.org/tusqué/030.jpg"_s; // no scheme
+    entry(series, Category::tusqué(), u"057"_s).ref = u"57"_s; // a number typed by another tool
+    authors.append(u"Gaspard"_s);                              // registered, never posted
 }
 
 CatalogueGenerator::Recipe demo()
@@ -77,8 +130,13 @@ CatalogueGenerator::Recipe demo()
     recipe.entries = {314, 246, 58, 172}; // Dravé, Plomé, Tusqué, Vantorel
     recipe.authors = int(pseudonyms.size());
     recipe.authorName = [](int rank) { return pseudonyms.at(rank); };
-    recipe.answer = [](const Category& category, QRandomGenerator& random) {
-        return pick(category.answerField == u"lieu" ? places : names, random);
+    recipe.answer = [left = std::make_shared<std::array<QStringList, 4>>()](const Category& category,
+                                                                            QRandomGenerator& random) {
+        QStringList& answers = (*left)[category.index];
+        if (answers.isEmpty()) {
+            answers = pool(category.answerField == u"lieu");
+        }
+        return answers.takeAt(qsizetype(random.bounded(int(answers.size()))));
     };
     // About one image address in twelve and one forum address in fifteen were never given.
     recipe.url = [](const Category& category, const QString& ref, QRandomGenerator& random) {
@@ -93,6 +151,7 @@ CatalogueGenerator::Recipe demo()
     recipe.registerAll = false; // the register grows with Dravé entries only
     recipe.storedOutOfOrder = 6;
     recipe.seed = 4302;
+    recipe.plant = plant;
     return recipe;
 }
 

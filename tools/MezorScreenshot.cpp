@@ -8,6 +8,7 @@
 #include "history/HistoryWindow.h"
 #include "gallery/GalleryModel.h"
 #include "gallery/GalleryWindow.h"
+#include "consistency/ConsistencyWindow.h"
 #include "image/ImageWindow.h"
 #include "support/LoopbackServer.h"
 #include "support/StderrMessenger.h"
@@ -36,6 +37,7 @@
 #include <QTableView>
 #include <QTextStream>
 #include <QTimer>
+#include <QTreeView>
 
 #include <functional>
 
@@ -152,6 +154,22 @@ int main(int argc, char* argv[])
         }
         err << "wrote " << QDir::toNativeSeparators(path) << '\n';
     }
+    // "Contrôler le catalogue…" on what the demo planted, the answer entered twice picked.
+    window.findChild<QAction*>(QStringLiteral("action_controle"))->trigger();
+    auto* check = window.findChild<ConsistencyWindow*>();
+    auto* findings = check->findChild<QTreeView*>(QStringLiteral("liste_constats"));
+    const QModelIndex twice = findings->model()->index(0, 0, findings->model()->index(1, 0));
+    findings->setCurrentIndex(twice);
+    findings->scrollToTop();
+    QApplication::processEvents();
+    const QString checkPath = output.filePath(QStringLiteral("consistency-window.png"));
+    if (!check->grab().save(checkPath)) {
+        err << "cannot write " << checkPath << '\n';
+        return 1;
+    }
+    err << "wrote " << QDir::toNativeSeparators(checkPath) << '\n';
+    check->close();
+
     // The image window over a picture served on loopback, as the demo's first Dravé entry would show it.
     LoopbackServer server;
     server.serveBody("/sorvane/demo.jpg", puzzlePicture());

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/AppTexts.h"
+#include "app/ConsistencyCommand.h"
 #include "app/ConsoleMessenger.h"
 #include "app/HistoryCommands.h"
 #include "app/LinkJobs.h"
@@ -8,6 +9,7 @@
 #include "app/PublishCommands.h"
 #include "app/TransferCommands.h"
 #include "catalogue/CatalogueFolder.h"
+#include "consistency/ConsistencyTexts.h"
 #include "history/HistoryTexts.h"
 #include "links/LinksTexts.h"
 #include "publish/PublishTexts.h"
@@ -141,6 +143,15 @@ const QList<Command>& commands()
          PublishTexts::publishHelp(),
          false,
          valueOnly(PublishCommands::publish),
+         {}},
+        // The consistency check, read-only.
+        {QStringLiteral("check"),
+         {},
+         ConsistencyTexts::commandHelp(),
+         false,
+         [](const Input&, const CatalogueFolder& folder, Messenger& messenger) {
+             return ConsistencyCommand::run(folder, messenger);
+         },
          {}},
     };
     return all;

@@ -6,6 +6,8 @@
 #include "check/CheckTexts.h"
 #include "check/ComparisonLauncher.h"
 #include "check/ProgramChooser.h"
+#include "consistency/ConsistencyTexts.h"
+#include "consistency/ConsistencyWindow.h"
 #include "editing/EntryEditController.h"
 #include "history/BackupRestoreWindow.h"
 #include "history/HistoryTexts.h"
@@ -253,6 +255,25 @@ void connectPublish(MainWindow& window)
     QObject::connect(html, &QAction::triggered, &window, [&window] { publishHtml(window); });
 }
 
+// ---- "Contrôler le catalogue…" ----
+
+// One window at a time, checked again each time it is asked for.
+void openConsistency(MainWindow& window, GridBrowser& browsing)
+{
+    auto* current = window.findChild<ConsistencyWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!current) {
+        current = new ConsistencyWindow(window.workspace(), &window);
+        QObject::connect(
+            current, &ConsistencyWindow::entryChosen, &browsing,
+            [&window, &browsing](int category, const QString& ref) { showEntry(window, browsing, category, ref); });
+        WindowPlacement::centre(*current, &window);
+    }
+    current->refresh();
+    current->show();
+    current->raise();
+    current->activateWindow();
+}
+
 } // namespace
 
 void connectSubsystems(MainWindow& window)
@@ -331,6 +352,11 @@ void connectSubsystems(MainWindow& window)
 
     // "Catalogue" › "Publier" › "Récapitulatif BBCode…" and "Catalogue HTML…".
     connectPublish(window);
+
+    // "Catalogue" › "Contrôler le catalogue…".
+    QAction* check = window.catalogueMenu()->addAction(ConsistencyTexts::checkAction());
+    check->setObjectName(QStringLiteral("action_controle"));
+    QObject::connect(check, &QAction::triggered, &window, [&window, browsing] { openConsistency(window, *browsing); });
 }
 
 } // namespace Wiring

@@ -2,6 +2,7 @@
 
 #include "catalogue/ArchiveRecord.h"
 #include "catalogue/Category.h"
+#include "catalogue/FindingMark.h"
 #include "catalogue/JournalChange.h"
 #include "catalogue/PuzzleEntry.h"
 
@@ -135,8 +136,9 @@ private:
     // The records of the image archive, and the schema upgrade that brought their table.
 public:
     /// The version of the schema that `create` writes (PRAGMA user_version); 0 is the first catalogue, without
-    /// the table of kept pictures; 1 has it, without the journal of changes.
-    static constexpr int schemaVersion = 2;
+    /// the table of kept pictures; 1 has it, without the journal of changes; 2 has the journal, without the
+    /// marks of the consistency check.
+    static constexpr int schemaVersion = 3;
     /// The version the file carries.
     int fileSchemaVersion() const;
     /// Brings an older file to `schemaVersion` in one transaction, after the automatic backup of the first write.
@@ -194,6 +196,17 @@ private:
                                      bool oldestFirst = false) const;
     UndoOutcome takeBack(bool redo);
     bool m_schemaCurrent = false;
+
+    // The marks "Pas un problème" of the consistency check (CatalogueMarks.cpp).
+public:
+    /// The version of the schema that brought the table of marks.
+    static constexpr int marksSchemaVersion = 3;
+    /// Every mark, oldest first. A file not yet upgraded has none.
+    QList<FindingMark> marks() const;
+    /// Writes (or replaces) the mark of `mark.key`, upgrading the file first if it is older.
+    void addMark(const FindingMark& mark);
+    /// Removes the mark of `key`, if there is one.
+    void removeMark(const QString& key);
 };
 
 /// Compares two author names as the register does: without regard to case, accented letters included.

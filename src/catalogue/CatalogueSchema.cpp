@@ -15,6 +15,14 @@ using Kind = CatalogueError::Kind;
 
 namespace {
 
+// 2 → 3: the marks "Pas un problème" of the consistency check. A table of its own, which the series and the
+// register never read: a file without it opens as before.
+QStringList marksStep()
+{
+    return {QStringLiteral(R"(CREATE TABLE IF NOT EXISTS marques ("clé" TEXT NOT NULL PRIMARY KEY, )"
+                           R"(constat TEXT NOT NULL, date TEXT NOT NULL))")};
+}
+
 // What each version of the schema adds to the one before: a file of version N runs the steps from N on. The
 // statements match what schema.sql creates for a new catalogue.
 const QList<QStringList>& upgradeSteps()
@@ -38,6 +46,7 @@ const QList<QStringList>& upgradeSteps()
          QStringLiteral(R"(CREATE TABLE IF NOT EXISTS "journal_auteurs" (change INTEGER NOT NULL, )"
                         R"(nom TEXT NOT NULL, "ajouté" INTEGER NOT NULL))"),
          QStringLiteral(R"(CREATE INDEX IF NOT EXISTS "idx_journal_auteurs" ON "journal_auteurs" (change))")},
+        marksStep(),
     };
     return steps;
 }

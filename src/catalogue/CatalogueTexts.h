@@ -42,9 +42,9 @@ inline QString backupNotPruned()
 }
 inline QString upgradeFailed()
 {
-    return QStringLiteral("Le catalogue « %1 » n'a pas pu être mis à jour pour garder les images et l'historique "
-                          "des changements : il reste tel quel, les images ne sont pas archivées et les changements "
-                          "ne peuvent pas être enregistrés.");
+    return QStringLiteral("Le catalogue « %1 » n'a pas pu être mis à jour pour garder les images, l'historique "
+                          "des changements et les constats marqués « Pas un problème » : il reste tel quel, les "
+                          "images ne sont pas archivées et les changements ne peuvent pas être enregistrés.");
 }
 
 // The journal of changes: descriptions are noun phrases that the menus complete ("Annuler l'ajout de Dravé 315").
