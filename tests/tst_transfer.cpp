@@ -424,6 +424,8 @@ void TestTransfer::offeredAtStart_data()
                                   << u"Mézor.mdb, table dravé, ligne 5 : guil"_s;
     QTest::newRow("a hole") << QList<bool>{true} << u"hole"_s << -1
                             << u"manque 003. Pour continuer : exportez les tables en CSV, « mdb-export \""_s;
+    QTest::newRow("a tool that writes without end") << QList<bool>{true} << u"flood"_s << -1
+                                                    << u"sa sortie dépasse 32 Mo"_s;
     QTest::newRow("no mdb-export") << QList<bool>{true} << u"mdb-export"_s << -1
                                    << u"Mézor.mdb : le programme « mdb-export » est"_s;
 }
@@ -444,7 +446,8 @@ void TestTransfer::offeredAtStart()
     writeFile(tools.filePath(u"mdb-tables"_s),
               "#!/bin/sh\n[ \"$1\" = -1 ] && [ -f \"$2\" ] && exec ls -1 \"$0.d\"\nexit 1\n");
     writeFile(tools.filePath(u"mdb-export"_s),
-              "#!/bin/sh\n[ -f \"$1\" ] && exec cat \"$(dirname \"$0\")/mdb-tables.d/$2\"\nexit 1\n");
+              lacking == u"flood" ? "#!/bin/sh\nexec yes '\"001\",\"x\",\"L\",\"u\",\"l\"'\n"
+                                  : "#!/bin/sh\n[ -f \"$1\" ] && exec cat \"$(dirname \"$0\")/mdb-tables.d/$2\"\nexit 1\n");
     const QByteArray dravé =
         "ref,nom,auteur,url,lien\n\"001\",\"\"\"P\"\", v\",\"L\",\"u\",\"l\"\n\"002\",\"a\r\nb\",\"M\",,\n";
     writeFile(tools.filePath(u"mdb-tables.d/DRAVÉ"_s), lacking == u"quote"  ? dravé + "\"004\",\"c\n"
