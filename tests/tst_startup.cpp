@@ -237,6 +237,10 @@ void TestStartup::refusedStart_data()
                                          << CatalogueTexts::absentFields().arg(u"titres", u"lien");
     QTest::newRow("no settings file") << own << none << QByteArray() << outOfDate
                                       << UiTexts::noSettingsFile().arg(u"{ini}");
+    // A search program that ran away: the file is not read into memory, and the keeper is told why.
+    QTest::newRow("settings file filled by a runaway program")
+        << own << none << QByteArray("programme=\r\n") + QByteArray(2 * 1024 * 1024, 'x') << outOfDate
+        << CatalogueTexts::settingsTooLarge().arg(u"{ini}").arg(1024);
     const QByteArray noProgram = "Programme=cherche.exe\r\n programme=a\r\n[dernier_numero]\r\n";
     QTest::newRow("no programme line") << own << none << noProgram << outOfDate
                                        << UiTexts::noProgramLine().arg(u"{ini}");

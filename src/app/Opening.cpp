@@ -172,9 +172,11 @@ std::optional<LoadedCatalogue> loadUnreported(const CatalogueFolder& folder, Mes
         }
         return std::nullopt;
     }
-    const std::optional<QStringList> lines = SettingsFile::readLines(folder.settings());
+    QString problem;
+    const std::optional<QStringList> lines = SettingsFile::readLines(folder.settings(), &problem);
     if (!lines) {
-        messenger.critical(UiTexts::outOfDate(), UiTexts::noSettingsFile().arg(folder.settings()));
+        messenger.critical(UiTexts::outOfDate(),
+                           problem.isEmpty() ? UiTexts::noSettingsFile().arg(folder.settings()) : problem);
         return std::nullopt;
     }
     const std::optional<QString> setting = SettingsFile::programSetting(*lines);

@@ -70,6 +70,11 @@ inline QString restoreFailed()
 {
     return QStringLiteral("La sauvegarde n'a pas pu être mise en place : le catalogue « %1 » reste tel qu'il était.");
 }
+inline QString settingsTooLarge()
+{
+    return QStringLiteral("Le fichier de paramètres « %1 » dépasse %2 Ko : il n'est pas lu. Un fichier de paramètres "
+                          "tient en quelques lignes ; celui-ci a sans doute été rempli par un programme emballé.");
+}
 inline QString absentTable() { return QStringLiteral("La table « %1 » est absente."); }
 inline QString absentFields() { return QStringLiteral("Champs absents de la table « %1 » : %2."); }
 } // namespace CatalogueTexts

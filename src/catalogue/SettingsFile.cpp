@@ -1,7 +1,10 @@
 #include "catalogue/SettingsFile.h"
 
+#include "catalogue/CatalogueTexts.h"
+
 #include "catalogue/TextDecoding.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringDecoder>
 
@@ -32,13 +35,21 @@ QStringList splitLines(const QString& text)
     return lines;
 }
 
-std::optional<QStringList> readLines(const QString& path)
+std::optional<QStringList> readLines(const QString& path, QString* problem)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
-    return splitLines(decode(file.readAll()));
+    // Read one byte past the limit: a file that grows meanwhile is caught too.
+    const QByteArray bytes = file.read(maxBytes + 1);
+    if (bytes.size() > maxBytes) {
+        if (problem) {
+            *problem = CatalogueTexts::settingsTooLarge().arg(QDir::toNativeSeparators(path)).arg(maxBytes / 1024);
+        }
+        return std::nullopt;
+    }
+    return splitLines(decode(bytes));
 }
 
 std::optional<QString> programSetting(const QStringList& lines)

@@ -8,9 +8,12 @@
 /// "paramvorn.ini", the settings file shared with the outside search program.
 namespace SettingsFile {
 
+/// A settings file holds a few lines of the program and of the search program, which writes it too: one larger than
+/// this is not read, so that a runaway program cannot fill the memory.
+inline constexpr qint64 maxBytes = 1024 * 1024;
 /// The file's lines. The file is read as UTF-8 when it is valid UTF-8, else as Windows-1252; a line ends at CR,
-/// LF or CR LF. Returns nothing when the file cannot be read.
-std::optional<QStringList> readLines(const QString& path);
+/// LF or CR LF. Returns nothing when the file cannot be read; when it is larger than `maxBytes`, `problem` says so.
+std::optional<QStringList> readLines(const QString& path, QString* problem = nullptr);
 QString decode(const QByteArray& bytes);
 QStringList splitLines(const QString& text);
 

@@ -80,10 +80,12 @@ LastNumbers LastNumbers::parse(const QStringList& lines, const QString& path)
 
 LastNumbers LastNumbers::read(const QString& path)
 {
-    const std::optional<QStringList> lines = SettingsFile::readLines(path);
+    QString problem;
+    const std::optional<QStringList> lines = SettingsFile::readLines(path, &problem);
     if (!lines) {
         LastNumbers result;
-        result.problems.append(CheckTexts::settingsUnreadable().arg(QDir::toNativeSeparators(path)));
+        result.problems.append(problem.isEmpty() ? CheckTexts::settingsUnreadable().arg(QDir::toNativeSeparators(path))
+                                                 : problem);
         return result;
     }
     return parse(*lines, path);

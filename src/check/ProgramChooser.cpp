@@ -1,5 +1,6 @@
 #include "check/ProgramChooser.h"
 
+#include "catalogue/CatalogueTexts.h"
 #include "catalogue/SettingsFile.h"
 #include "check/CheckTexts.h"
 #include "ui/Workspace.h"
@@ -36,6 +37,11 @@ void ProgramChooser::choose()
     QFile current(folder.settings());
     if (!current.open(QIODevice::ReadOnly)) {
         messenger.critical(CheckTexts::settingsWriteFailed().arg(settingsPath), current.errorString());
+        return;
+    }
+    if (current.size() > SettingsFile::maxBytes) {
+        messenger.critical(CheckTexts::settingsWriteFailed().arg(settingsPath),
+                           CatalogueTexts::settingsTooLarge().arg(settingsPath).arg(SettingsFile::maxBytes / 1024));
         return;
     }
     const std::optional<QByteArray> bytes = SettingsFile::withProgramSetting(current.readAll(), setting);
