@@ -409,7 +409,7 @@ void TestStartup::refusedCommandLeavesNoFolder()
     const QTemporaryDir dir, csv;
     QCOMPARE(CommandLine::run({u"mezor"_s, u"--export"_s, csv.path(), dir.filePath(u"typo/deep/folder"_s)}), 1);
     QCOMPARE(CommandLine::run({u"mezor"_s, u"--import"_s, csv.path(), dir.filePath(u"newcat"_s)}), 1);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    QVERIFY(QDir(dir.path()).exists() && QDir(dir.path()).isEmpty()); // an empty folder it did not make stays
 }
 
 QTEST_MAIN(TestStartup)
