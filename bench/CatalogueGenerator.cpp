@@ -3,7 +3,9 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueFolder.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -169,3 +171,12 @@ void generate(const QString& folder, int perSeries, int authors, quint16 imagePo
 }
 
 } // namespace CatalogueGenerator
+
+QByteArray CatalogueGenerator::jpeg(const QImage& image, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG", quality);
+    return bytes;
+}

@@ -3,8 +3,11 @@
 #include "catalogue/Category.h"
 #include "catalogue/PuzzleEntry.h"
 
+#include <QByteArray>
 #include <QRandomGenerator>
 #include <QString>
+
+class QImage;
 
 #include <array>
 #include <functional>
@@ -38,5 +41,8 @@ void generate(const QString& folder, int perSeries, int authors, quint16 imagePo
               int shortBy = 0, quint32 seed = 20261206);
 /// The name of the benchmark's author `rank` (0 posts most).
 QString authorName(int rank);
+
+/// A picture as a JPEG file's bytes, as a download would bring it.
+QByteArray jpeg(const QImage& image, int quality = 85);
 
 } // namespace CatalogueGenerator

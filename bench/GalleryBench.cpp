@@ -11,7 +11,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -38,11 +37,7 @@ QByteArray photo(int seed)
         painter.fillRect(0, y, image.width(), 40, QColor::fromHsv((seed * 37 + y / 40 * 23) % 360, 160, 220));
     }
     painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 85);
-    return bytes;
+    return CatalogueGenerator::jpeg(image);
 }
 
 // Every entry of the series gets a kept copy: the files, then their records in one transaction.

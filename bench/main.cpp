@@ -33,7 +33,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QCommandLineParser>
 #include <QDir>
@@ -81,11 +80,7 @@ QByteArray photo(int width, int height)
         painter.fillRect(0, y, width, 50, QColor::fromHsv((y / 50 * 23) % 360, 160, 220));
     }
     painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 85);
-    return bytes;
+    return CatalogueGenerator::jpeg(image);
 }
 
 class Bench {

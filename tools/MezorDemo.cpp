@@ -11,7 +11,6 @@
 #include "catalogue/EntryAddress.h"
 #include "image/ImageArchive.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
@@ -183,11 +182,7 @@ QByteArray landscape(QRandomGenerator& random)
         painter.drawPolygon(hills);
     }
     painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 85);
-    return bytes;
+    return CatalogueGenerator::jpeg(image);
 }
 
 // Keeps a picture for about six entries in seven that have an image address; one kept copy of the first series

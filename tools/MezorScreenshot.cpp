@@ -2,6 +2,7 @@
 // tab, after the clicks a keeper would make there, then of the image window and of the gallery. Run it offscreen:
 // QT_QPA_PLATFORM=offscreen. Usage: mezor-screenshot FOLDER OUTPUT_FOLDER
 
+#include "CatalogueGenerator.h"
 #include "app/Opening.h"
 #include "app/Startup.h"
 #include "catalogue/CatalogueFolder.h"
@@ -22,7 +23,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -79,11 +79,7 @@ QByteArray puzzlePicture()
     painter.setBrush(QColor(0x43, 0xa0, 0x47));
     painter.drawEllipse(QPointF(950, 1050), 650, 360);
     painter.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 90);
-    return bytes;
+    return CatalogueGenerator::jpeg(image, 90);
 }
 
 } // namespace
